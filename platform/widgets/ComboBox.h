@@ -96,15 +96,10 @@ class TComboBox : public TCustomComboBox {
     Q_PROPERTY(TStrings* Items READ Items)
     Q_PROPERTY(int Color READ Color WRITE SetColor)
     KONFIDOR_PUBLISH_TAB_STOP
-    Q_PROPERTY(TNotifyEvent OnChange MEMBER OnChange)
+    KONFIDOR_PUBLISH_EDITOR_EVENTS
     Q_PROPERTY(TNotifyEvent OnSelect MEMBER OnSelect)
     Q_PROPERTY(TNotifyEvent OnDropDown MEMBER OnDropDown)
     Q_PROPERTY(TNotifyEvent OnCloseUp MEMBER OnCloseUp)
-    Q_PROPERTY(TNotifyEvent OnClick MEMBER OnClick)
-    Q_PROPERTY(TNotifyEvent OnDblClick MEMBER OnDblClick)
-    KONFIDOR_PUBLISH_FOCUS_EVENTS
-    KONFIDOR_PUBLISH_KEY_EVENTS
-    KONFIDOR_PUBLISH_MOUSE_EVENTS
 public:
     Q_INVOKABLE explicit TComboBox(TComponent* owner = nullptr) : TCustomComboBox(owner) {}
 };

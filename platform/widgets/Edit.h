@@ -40,12 +40,7 @@ class TEdit : public TCustomEdit {
     Q_PROPERTY(Vcl::TEditCharCase CharCase READ CharCase WRITE SetCharCase)
     Q_PROPERTY(Vcl::TBorderStyle BorderStyle READ BorderStyle WRITE SetBorderStyle)
     KONFIDOR_PUBLISH_TAB_STOP
-    Q_PROPERTY(TNotifyEvent OnChange MEMBER OnChange)
-    Q_PROPERTY(TNotifyEvent OnClick MEMBER OnClick)
-    Q_PROPERTY(TNotifyEvent OnDblClick MEMBER OnDblClick)
-    KONFIDOR_PUBLISH_FOCUS_EVENTS
-    KONFIDOR_PUBLISH_KEY_EVENTS
-    KONFIDOR_PUBLISH_MOUSE_EVENTS
+    KONFIDOR_PUBLISH_EDITOR_EVENTS
 public:
     Q_INVOKABLE explicit TEdit(TComponent* owner = nullptr);
 

@@ -20,12 +20,7 @@ class TSpinEdit : public TCustomEdit {
     Q_PROPERTY(int MaxLength READ MaxLength WRITE SetMaxLength)
     Q_PROPERTY(int Color READ Color WRITE SetColor)
     KONFIDOR_PUBLISH_TAB_STOP
-    Q_PROPERTY(TNotifyEvent OnChange MEMBER OnChange)
-    Q_PROPERTY(TNotifyEvent OnClick MEMBER OnClick)
-    Q_PROPERTY(TNotifyEvent OnDblClick MEMBER OnDblClick)
-    KONFIDOR_PUBLISH_FOCUS_EVENTS
-    KONFIDOR_PUBLISH_KEY_EVENTS
-    KONFIDOR_PUBLISH_MOUSE_EVENTS
+    KONFIDOR_PUBLISH_EDITOR_EVENTS
 public:
     Q_INVOKABLE explicit TSpinEdit(TComponent* owner = nullptr);
 
