@@ -75,6 +75,7 @@ private:
     int tabHeight_ = 0;
     int tabWidth_ = 0;
     bool programSelects_ = false;
+    bool changingAnnounced_ = false;
 };
 
 // A page of a page control: placing it in a page control (Parent or

@@ -25,10 +25,10 @@
     Q_PROPERTY(bool TabStop READ TabStop WRITE SetTabStop)
 
 // The events of the controls that take typed input: edits, spin edits, combo boxes.
-#define KONFIDOR_PUBLISH_EDITOR_EVENTS                                                                                \
-    Q_PROPERTY(TNotifyEvent OnChange MEMBER OnChange)                                                                 \
-    Q_PROPERTY(TNotifyEvent OnClick MEMBER OnClick)                                                                   \
-    Q_PROPERTY(TNotifyEvent OnDblClick MEMBER OnDblClick)                                                             \
-    KONFIDOR_PUBLISH_FOCUS_EVENTS                                                                                     \
-    KONFIDOR_PUBLISH_KEY_EVENTS                                                                                       \
+#define KONFIDOR_PUBLISH_EDITOR_EVENTS                                                             \
+    Q_PROPERTY(TNotifyEvent OnChange MEMBER OnChange)                                              \
+    Q_PROPERTY(TNotifyEvent OnClick MEMBER OnClick)                                                \
+    Q_PROPERTY(TNotifyEvent OnDblClick MEMBER OnDblClick)                                          \
+    KONFIDOR_PUBLISH_FOCUS_EVENTS                                                                  \
+    KONFIDOR_PUBLISH_KEY_EVENTS                                                                    \
     KONFIDOR_PUBLISH_MOUSE_EVENTS
