@@ -12,7 +12,10 @@
 #include <QListView>
 #include <QListWidget>
 #include <QPlainTextEdit>
+#include <QProxyStyle>
 #include <QSplitter>
+#include <QStyleFactory>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QTreeWidget>
 #include <QVBoxLayout>
@@ -37,6 +40,19 @@ void replaceTree(QTreeWidget* tree, std::unique_ptr<QTreeWidgetItem> documentTre
     top->setExpanded(true);
 }
 
+// Narrower tab padding than the style's own, so that all five tabs fit the
+// window's width without scroll buttons, as they do in the reference layout.
+class CompactTabStyle : public QProxyStyle {
+public:
+    using QProxyStyle::QProxyStyle;
+    int pixelMetric(PixelMetric metric, const QStyleOption* option,
+                    const QWidget* widget) const override {
+        if (metric == PM_TabBarTabHSpace)
+            return 14;
+        return QProxyStyle::pixelMetric(metric, option, widget);
+    }
+};
+
 } // namespace
 
 TfDebug::TfDebug(const DiagnosticLog& log, QWidget* parent)
@@ -52,6 +68,9 @@ TfDebug::TfDebug(const DiagnosticLog& log, QWidget* parent)
     setAttribute(Qt::WA_QuitOnClose, false);
 
     pageControl_ = new QTabWidget(this);
+    auto* tabStyle = new CompactTabStyle(QStyleFactory::create(style()->name()));
+    tabStyle->setParent(pageControl_);
+    pageControl_->tabBar()->setStyle(tabStyle);
     pageControl_->setObjectName(QStringLiteral("PageControl1"));
     pageControl_->setGeometry(8, 8, 393, 505);
     pageControl_->addTab(buildLogTab(), QStringLiteral("Log"));
