@@ -40,14 +40,16 @@ void DeviceLink::ClientSocketRead(ClientSocket& socket) {
         const qsizetype end = rxBuffer_.indexOf(BlockEnd);
         if (start >= 0 && end < 0)
             break; // the block is still incomplete
-        if (end >= 0) {
-            if (start < 0 || start > end)
-                dropUnopenedBlockEnd(end);
-            else
-                takeBlock(socket, start, end);
+        if (end >= 0 && start >= 0 && start < end) {
+            takeBlock(socket, start, end);
             continue;
         }
-        takeLine(socket);
+        // Left: no block end, or one with no "<XML>" before it, which goes once the
+        // lines in front of it are handled.
+        if (end >= 0 && end < rxBuffer_.indexOf(LineEnd))
+            dropUnopenedBlockEnd(end);
+        else
+            takeLine(socket);
     }
     if (rxBuffer_.size() > MaxPendingInput)
         dropOverlongInput(socket);
@@ -71,8 +73,9 @@ void DeviceLink::takeBlock(ClientSocket& socket, qsizetype start, qsizetype end)
     socket.sendText(QByteArrayLiteral("?\r"));
 }
 
-// "</XML>" with no "<XML>" before it is no block: the text through it is logged and
-// dropped, so the loop goes on with what follows.
+// "</XML>" with no "<XML>" before it is no block: once the complete lines in front of
+// it have been handled (they may carry a confirmation), the text through it is logged
+// and dropped, so the loop goes on with what follows.
 void DeviceLink::dropUnopenedBlockEnd(qsizetype end) {
     const qsizetype length = end + BlockEnd.size();
     host_.logComm(Win1250::toWide(rxBuffer_.left(length)), DarkGreen);

@@ -27,7 +27,9 @@ protected:
         previousDir_ = QDir::currentPath();
         QDir::setCurrent(workDir_.path());
         LinkTimings timings;
-        timings.keepAliveMs = 300;
+        // Long enough that keep-alive answers never mix into what a test has the device
+        // send; the keep-alive tests shorten it.
+        timings.keepAliveMs = 60000;
         timings.connectWaitMs = 5000;
         timings.applyWaitMs = 1000;
         timings.socketConnectTimeoutMs = 5000;

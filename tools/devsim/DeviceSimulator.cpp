@@ -120,7 +120,8 @@ void DeviceSimulator::accept() {
         connect(&s.chunkTimer, &QTimer::timeout, this, [this, &s] { flushChunk(s); });
         s.resetTimer.setSingleShot(true);
         connect(&s.resetTimer, &QTimer::timeout, this, [this, &s] { closeWhenSent(s); });
-        if (options_.silentAfterMs >= 0) {
+        s.silent = options_.silentAfterMs == 0;
+        if (options_.silentAfterMs > 0) {
             s.silenceTimer.setSingleShot(true);
             connect(&s.silenceTimer, &QTimer::timeout, this, [&s] { s.silent = true; });
             s.silenceTimer.start(options_.silentAfterMs);
