@@ -2,6 +2,7 @@
 
 #include <QElapsedTimer>
 #include <QTimer>
+#include <ctime>
 #include <gtest/gtest.h>
 
 TEST(AutoResetSignalTest, ZeroTimeWaitPicksFirstInListAndClearsOnlyIt) {
@@ -33,4 +34,13 @@ TEST(AutoResetSignalTest, WaitRunsTheMessageLoopUntilAHandlerSetsASignal) {
     clock.start();
     EXPECT_EQ(waitForAny({&never}, 250), WaitTimedOut);
     EXPECT_GE(clock.elapsed(), 250);
+}
+
+TEST(AutoResetSignalTest, WaitingSleepsInsteadOfSpinning) {
+    AutoResetSignal never;
+    const std::clock_t cpuBefore = std::clock();
+    EXPECT_EQ(waitForAny({&never}, 1000), WaitTimedOut);
+    const double cpuSeconds = double(std::clock() - cpuBefore) / CLOCKS_PER_SEC;
+    // A spinning wait would burn about the whole second.
+    EXPECT_LT(cpuSeconds, 0.2);
 }
