@@ -294,21 +294,28 @@ TEST_F(DeviceLinkTest, SuspendedReadHandlerStillHearsTheDevice) {
     changeTimings([](LinkTimings& t) { t.keepAliveMs = 300; });
     bool survived = false;
     host.whileLoadingSheet = [&] {
-        // The sheet shows its window modally from inside the receive handler.
+        // The sheet shows its window modally from inside the receive handler: a local
+        // event loop that runs until the device has been heard through several
+        // keep-alive periods and its confirmation has arrived.
         QWidget form;
         form.setWindowModality(Qt::ApplicationModal);
         form.show();
-        const int periods = 4;
+        QEventLoop modalLoop;
         bool confirmationSent = false;
-        survived = QTest::qWaitFor(
-            [&] {
-                if (!confirmationSent && keepAlivesReceived() >= 2) {
-                    device_->sendRaw("<!--Prevodnik prenastaven-->\r\n");
-                    confirmationSent = true;
-                }
-                return keepAlivesReceived() >= periods && link.linkSignals().hReconfigured.isSet();
-            },
-            10000);
+        QTimer watch;
+        QObject::connect(&watch, &QTimer::timeout, [&] {
+            if (!confirmationSent && keepAlivesReceived() >= 2) {
+                device_->sendRaw("<!--Prevodnik prenastaven-->\r\n");
+                confirmationSent = true;
+            }
+            if (keepAlivesReceived() >= 4 && link.linkSignals().hReconfigured.isSet()) {
+                survived = true;
+                modalLoop.quit();
+            }
+        });
+        watch.start(10);
+        QTimer::singleShot(10000, &modalLoop, &QEventLoop::quit);
+        modalLoop.exec();
     };
     device_ = &startSimulator();
     link.setPort(device_->port());
