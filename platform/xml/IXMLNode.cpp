@@ -70,7 +70,7 @@ QString IXMLNode::text() const {
     if (node.type != XMLNodeType::Element)
         return node.value;
     if (node.children.empty()) {
-        appendChild(&node, new XmlNodeData(XMLNodeType::Text, QStringLiteral("#text"), QString()));
+        appendChild(&node, XMLNodeType::Text, QStringLiteral("#text"), QString());
         return QString();
     }
     const XmlNodeData* only = node.children.front();

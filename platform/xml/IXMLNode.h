@@ -19,9 +19,10 @@ enum class XMLNodeType {
 };
 
 // Shared reference to one node of an XML document. The node lives while any
-// handle holds it, also after its document was closed or loaded again. A
-// default-constructed handle is "no node"; using it for anything but isNull()
-// and comparison raises Error.
+// handle holds it, also after its document was closed or loaded again; it
+// then keeps the rest of its old tree with it, no longer part of a document.
+// A default-constructed handle is "no node"; using it for anything but
+// isNull() and comparison raises Error.
 //
 // Names and values are wide text exactly as the document has them.
 class IXMLNode {

@@ -53,12 +53,7 @@ IXMLNode IXMLNodeList::findOrCreate(const QString& name) const {
                     : owner->type == XMLNodeType::Element || owner->type == XMLNodeType::Document;
     if (!canHold)
         throw Error(QStringLiteral("Operation not supported by this node type"));
-    if (attributes_) {
-        auto* attribute = new XmlNodeData(XMLNodeType::Attribute, name, QString());
-        appendAttribute(owner, attribute);
-        return XmlNodeAccess::wrap(attribute);
-    }
-    auto* element = new XmlNodeData(XMLNodeType::Element, name, QString());
-    appendChild(owner, element);
-    return XmlNodeAccess::wrap(element);
+    return XmlNodeAccess::wrap(attributes_
+                                   ? appendAttribute(owner, name, QString())
+                                   : appendChild(owner, XMLNodeType::Element, name, QString()));
 }

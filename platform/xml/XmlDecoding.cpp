@@ -98,16 +98,25 @@ QString hexByte(unsigned char byte) {
                         text, text.size());
 }
 
+// Single-byte text is decoded and its line ends normalised in one pass: this
+// is the device document's path, and it is read on every connection.
 QString decodeSingleByte(const QByteArray& bytes, const SingleByteEncoding& encoding) {
     QString text(bytes.size(), Qt::Uninitialized);
     char16_t* out = reinterpret_cast<char16_t*>(text.data());
+    qsizetype length = 0;
     for (qsizetype i = 0; i < bytes.size(); ++i) {
         const auto byte = static_cast<unsigned char>(bytes[i]);
-        const char16_t ch = encoding.chars[byte];
+        char16_t ch = encoding.chars[byte];
         if (ch == kUndefined)
-            failAt(encoding.name, byte, text.first(i));
-        out[i] = ch;
+            failAt(encoding.name, byte, text.first(length));
+        if (ch == u'\r') {
+            ch = u'\n';
+            if (i + 1 < bytes.size() && bytes[i + 1] == '\n')
+                ++i;
+        }
+        out[length++] = ch;
     }
+    text.truncate(length);
     return text;
 }
 
@@ -183,10 +192,10 @@ QString declaredEncodingName(const QByteArray& bytes) {
 
 QString decodeXml(const QByteArray& bytes) {
     if (bytes.startsWith("\xFF\xFE"))
-        return decodeUtf16(bytes, true);
+        return normaliseLineEnds(decodeUtf16(bytes, true));
     if (bytes.startsWith("\xFE\xFF"))
-        return decodeUtf16(bytes, false);
+        return normaliseLineEnds(decodeUtf16(bytes, false));
     if (const SingleByteEncoding* encoding = encodingFor(declaredEncodingName(bytes)))
         return decodeSingleByte(bytes, *encoding);
-    return decodeUtf8(bytes);
+    return normaliseLineEnds(decodeUtf8(bytes));
 }

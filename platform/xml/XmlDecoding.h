@@ -8,5 +8,5 @@
 // letter case, from the supported list), else it is UTF-8. Decoding is strict:
 // a byte that the encoding does not define fails with a parse error naming it
 // ("Invalid Windows-1250 sequence "0x80""), instead of becoming some other
-// character.
+// character. Line ends come out normalised: CR LF and a lone CR become LF.
 QString decodeXml(const QByteArray& bytes);

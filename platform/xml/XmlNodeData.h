@@ -5,19 +5,19 @@
 #include <QString>
 #include <vector>
 
-// Storage of one node of a document tree. Nodes are reference-counted: a
-// parent holds its children and attributes, every IXMLNode handle holds its
-// node, and a node lives while anyone holds it. The parent link is not a
-// reference; it is cleared when the parent goes, so a node kept after its
-// document was closed stays readable as the root of its own subtree.
-//
-// Used on the GUI thread only, so the count is a plain integer.
-struct XmlNodeData {
-    XmlNodeData(XMLNodeType type, QString name, QString value)
-        : type(type), name(std::move(name)), value(std::move(value)) {}
+class XmlStorage;
 
+// One node of a document tree. Nodes are never taken out of a tree, so a tree
+// and the nodes added to it later live and die together: all of them sit in
+// one XmlStorage, and every IXMLNode handle holds that storage. A node kept
+// after its document was closed or loaded again therefore stays readable,
+// together with the rest of its old tree.
+struct XmlNodeData {
+    XmlNodeData(XmlStorage* storage, XMLNodeType type, QString name, QString value)
+        : storage(storage), type(type), name(std::move(name)), value(std::move(value)) {}
+
+    XmlStorage* storage;
     XMLNodeType type;
-    int references = 0;
     qsizetype index = 0; // position in the parent's child or attribute list
     XmlNodeData* parent = nullptr;
     QString name;
@@ -26,16 +26,38 @@ struct XmlNodeData {
     std::vector<XmlNodeData*> attributes;
 };
 
-void retainNode(XmlNodeData* node);
+// The nodes of one tree, allocated in large blocks: a device document has tens
+// of thousands of them, and building and freeing them one by one would cost
+// more than parsing. Freed without recursion, however deep the tree.
+//
+// Used on the GUI thread only, so the reference count is a plain integer.
+class XmlStorage {
+public:
+    XmlStorage() = default;
+    XmlStorage(const XmlStorage&) = delete;
+    XmlStorage& operator=(const XmlStorage&) = delete;
+    ~XmlStorage();
 
-// Drops one reference. Frees the nodes that nobody holds any more, whole
-// subtrees included, without recursion: a document may be nested tens of
-// thousands of levels deep.
+    // A new node belonging to this storage.
+    XmlNodeData* create(XMLNodeType type, QString name, QString value);
+
+    int references = 0;
+
+private:
+    static constexpr std::size_t kBlockNodes = 512;
+    std::vector<XmlNodeData*> blocks_;
+    std::size_t usedInLastBlock_ = kBlockNodes;
+};
+
+// A new tree: its storage with the document node in it.
+XmlNodeData* createDocumentNode();
+
+void retainNode(XmlNodeData* node);
 void releaseNode(XmlNodeData* node);
 
-// Adds a new node at the end of the parent's child or attribute list.
-void appendChild(XmlNodeData* parent, XmlNodeData* child);
-void appendAttribute(XmlNodeData* element, XmlNodeData* attribute);
+// A new node at the end of the parent's child list or the element's attributes.
+XmlNodeData* appendChild(XmlNodeData* parent, XMLNodeType type, QString name, QString value);
+XmlNodeData* appendAttribute(XmlNodeData* element, QString name, QString value);
 
 // Bridge between the public handles and the storage, for the XML code only.
 struct XmlNodeAccess {

@@ -75,27 +75,27 @@ void XmlSource::scanMarkup() {
 
 qsizetype XmlSource::skipStartTag(qsizetype pos) {
     const qsizetype tagStart = pos - 1;
+    const char16_t* chars = reinterpret_cast<const char16_t*>(text_.constData());
+    const qsizetype size = text_.size();
     int attributes = 0;
-    QChar quote;
-    for (; pos < text_.size(); ++pos) {
-        const QChar ch = text_[pos];
-        if (!quote.isNull()) {
-            if (ch == quote)
-                quote = QChar();
-            else if (ch == u'\t')
+    while (pos < size) {
+        const char16_t ch = chars[pos++];
+        if (ch == u'>')
+            return pos;
+        if (ch != u'"' && ch != u'\'')
+            continue;
+        if (++attributes > kMaxAttributesPerTag)
+            throw xmlParseError(QStringLiteral("Too many attributes in one tag"), text_, tagStart);
+        // Inside the quoted value up to its closing quote.
+        for (; pos < size && chars[pos] != ch; ++pos) {
+            if (chars[pos] == u'\t')
                 protectAttributeChar(pos, QLatin1StringView("&#9;"));
-            else if (ch == u'\n')
+            else if (chars[pos] == u'\n')
                 protectAttributeChar(pos, QLatin1StringView("&#10;"));
-        } else if (ch == u'"' || ch == u'\'') {
-            quote = ch;
-            if (++attributes > kMaxAttributesPerTag)
-                throw xmlParseError(QStringLiteral("Too many attributes in one tag"), text_,
-                                    tagStart);
-        } else if (ch == u'>') {
-            return pos + 1;
         }
+        ++pos;
     }
-    return pos;
+    return size;
 }
 
 // A document type declaration or another "<!" construct: up to its ">",

@@ -14,7 +14,7 @@ QString normaliseLineEnds(QString text);
 // the parser reports map back to the document's own text for error messages.
 class XmlSource {
 public:
-    // Takes text with normalised line ends. Fails with a parse error when a
+    // Takes decoded text with normalised line ends. Fails with a parse error when a
     // start tag has more attributes than any real document does: the parser's
     // duplicate check would take quadratic time on such a tag.
     explicit XmlSource(QString text);

@@ -7,6 +7,7 @@
 
 #include <QXmlStreamReader>
 #include <algorithm>
+#include <array>
 #include <unordered_set>
 
 namespace {
@@ -22,16 +23,28 @@ bool isBlankRun(const QString& text) {
 }
 
 // One copy of each element and attribute name: a device document repeats a
-// few dozen names thousands of times.
+// few dozen names thousands of times. A small direct-mapped cache in front of
+// the set answers most look-ups with one comparison.
 class NamePool {
 public:
     QString get(QStringView name) {
-        if (auto found = names_.find(name); found != names_.end())
-            return *found;
-        return *names_.emplace(name.toString()).first;
+        QString& cached = recent_[slotOf(name)];
+        if (cached != name) {
+            auto found = names_.find(name);
+            if (found == names_.end())
+                found = names_.emplace(name.toString()).first;
+            cached = *found;
+        }
+        return cached;
     }
 
 private:
+    static std::size_t slotOf(QStringView name) {
+        const std::size_t ends =
+            name.isEmpty() ? 0 : name.front().unicode() * 7u + name.back().unicode();
+        return (std::size_t(name.size()) * 31u + ends) % kSlots;
+    }
+
     struct Hash {
         using is_transparent = void;
         std::size_t operator()(QStringView name) const noexcept { return qHash(name); }
@@ -40,6 +53,8 @@ private:
         using is_transparent = void;
         bool operator()(QStringView a, QStringView b) const noexcept { return a == b; }
     };
+    static constexpr std::size_t kSlots = 256;
+    std::array<QString, kSlots> recent_;
     std::unordered_set<QString, Hash, Equal> names_;
 };
 
@@ -56,8 +71,7 @@ public:
     }
 
     XmlTree build() {
-        XmlTree tree{XmlNodeAccess::wrap(new XmlNodeData(XMLNodeType::Document,
-                                                         QStringLiteral("#document"), QString())),
+        XmlTree tree{XmlNodeAccess::wrap(createDocumentNode()),
                      readXmlDeclaration(source_.parserText())};
         current_ = XmlNodeAccess::data(tree.documentNode);
         while (!reader_.atEnd())
@@ -121,22 +135,20 @@ private:
 
     void startElement() {
         flushText();
-        auto* element =
-            new XmlNodeData(XMLNodeType::Element, names_.get(reader_.qualifiedName()), QString());
-        appendChild(current_, element);
-        current_ = element;
-        spend(element->name.size());
-        for (const QXmlStreamAttribute& attribute : reader_.attributes()) {
-            auto* node =
-                new XmlNodeData(XMLNodeType::Attribute, names_.get(attribute.qualifiedName()),
-                                attribute.value().toString());
-            appendAttribute(element, node);
+        current_ = appendChild(current_, XMLNodeType::Element, names_.get(reader_.qualifiedName()),
+                               QString());
+        spend(current_->name.size());
+        const QXmlStreamAttributes& attributes = reader_.attributes();
+        current_->attributes.reserve(std::size_t(attributes.size()));
+        for (const QXmlStreamAttribute& attribute : attributes) {
+            const XmlNodeData* node = appendAttribute(
+                current_, names_.get(attribute.qualifiedName()), attribute.value().toString());
             spend(node->name.size() + node->value.size());
         }
     }
 
     void add(XMLNodeType type, QString name, QStringView value) {
-        appendChild(current_, new XmlNodeData(type, std::move(name), value.toString()));
+        appendChild(current_, type, std::move(name), value.toString());
         spend(value.size());
     }
 
@@ -144,8 +156,7 @@ private:
         if (pendingText_.isEmpty())
             return;
         if (!isBlankRun(pendingText_))
-            appendChild(current_,
-                        new XmlNodeData(XMLNodeType::Text, QStringLiteral("#text"), pendingText_));
+            appendChild(current_, XMLNodeType::Text, QStringLiteral("#text"), pendingText_);
         pendingText_.clear();
     }
 
@@ -172,6 +183,6 @@ private:
 } // namespace
 
 XmlTree loadXmlTree(const QByteArray& bytes) {
-    const XmlSource source(normaliseLineEnds(decodeXml(bytes)));
+    const XmlSource source(decodeXml(bytes));
     return TreeBuilder(source).build();
 }

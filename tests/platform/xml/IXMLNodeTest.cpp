@@ -115,12 +115,12 @@ TEST(IXMLNode, NodesOutliveTheirDocument) {
     EXPECT_EQ(g.attribute("v").wideTextValue(), QStringLiteral("1"));
     EXPECT_EQ(g.text(), QStringLiteral("t"));
     document.setActive(false);
-    // The old root is gone; what is held stays readable, but no longer linked.
-    EXPECT_TRUE(g.parentNode().isNull());
-    EXPECT_TRUE(g.nextSibling().isNull());
-    EXPECT_EQ(h.xml(), QStringLiteral("<h></h>"));
+    // The old tree stays whole around what is held, apart from any document.
+    EXPECT_EQ(g.nextSibling(), h);
+    EXPECT_EQ(g.parentNode().nodeName(), QStringLiteral("r"));
+    EXPECT_EQ(g.parentNode().parentNode().nodeName(), QStringLiteral("#document"));
     g.childNodes().findOrCreate("new");
-    EXPECT_EQ(g.xml(), QStringLiteral("<g v=\"1\">t<new></new></g>"));
+    EXPECT_EQ(g.parentNode().xml(), QStringLiteral("<r><g v=\"1\">t<new></new></g><h></h></r>"));
 }
 
 TEST(IXMLNode, WalkVisitsEveryNodeInDocumentOrder) {
