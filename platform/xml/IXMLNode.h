@@ -4,6 +4,7 @@
 
 #include <QString>
 #include <functional>
+#include <utility>
 
 struct XmlNodeData;
 class IXMLNodeList;

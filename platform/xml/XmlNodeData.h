@@ -3,6 +3,7 @@
 #include "platform/xml/IXMLNode.h"
 
 #include <QString>
+#include <utility>
 #include <vector>
 
 class XmlStorage;

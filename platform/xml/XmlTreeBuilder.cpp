@@ -119,7 +119,7 @@ private:
             flushText();
             break;
         default:
-            break; // the declaration adds no node
+            break; // the declaration adds no node; errors end the loop
         }
     }
 
