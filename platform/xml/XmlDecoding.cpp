@@ -3,7 +3,6 @@
 #include "platform/Win1250.h"
 #include "platform/xml/XmlDeclaration.h"
 #include "platform/xml/XmlParseError.h"
-#include "platform/xml/XmlSource.h"
 
 #include <QStringDecoder>
 #include <array>
@@ -84,6 +83,26 @@ const SingleByteEncoding* encodingFor(const QString& declaredName) {
         return entry->second ? &*entry->second : nullptr;
     }
     return nullptr;
+}
+
+// CR LF and a lone CR become LF.
+QString normaliseLineEnds(QString text) {
+    const qsizetype cr = text.indexOf(u'\r');
+    if (cr < 0)
+        return text;
+    QChar* chars = text.data();
+    qsizetype out = cr;
+    for (qsizetype in = cr; in < text.size(); ++in) {
+        if (chars[in] == u'\r') {
+            chars[out++] = u'\n';
+            if (in + 1 < text.size() && chars[in + 1] == u'\n')
+                ++in;
+        } else {
+            chars[out++] = chars[in];
+        }
+    }
+    text.truncate(out);
+    return text;
 }
 
 QString hexByte(unsigned char byte) {

@@ -3,6 +3,7 @@
 #include "platform/xml/XmlParseError.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace {
 
@@ -24,25 +25,6 @@ bool isPredefinedEntity(QStringView afterAmpersand) {
 }
 
 } // namespace
-
-QString normaliseLineEnds(QString text) {
-    qsizetype cr = text.indexOf(u'\r');
-    if (cr < 0)
-        return text;
-    QChar* chars = text.data();
-    qsizetype out = cr;
-    for (qsizetype in = cr; in < text.size(); ++in) {
-        if (chars[in] == u'\r') {
-            chars[out++] = u'\n';
-            if (in + 1 < text.size() && chars[in + 1] == u'\n')
-                ++in;
-        } else {
-            chars[out++] = chars[in];
-        }
-    }
-    text.truncate(out);
-    return text;
-}
 
 XmlSource::XmlSource(QString text) : text_(std::move(text)) {
     scanMarkup();

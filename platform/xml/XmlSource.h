@@ -3,9 +3,6 @@
 #include <QString>
 #include <vector>
 
-// CR LF and lone CR become LF, as documents are read.
-QString normaliseLineEnds(QString text);
-
 // A document's text made ready for the stream parser, with what the loader
 // needs to know about it beforehand.
 //
