@@ -49,7 +49,7 @@ public:
 
 protected:
     bool ClickOnMouseRelease() const override { return false; }
-    bool eventFilter(QObject* watched, QEvent* event) override;
+    void SetBoundsRect(const QRect& rect) override;
 
 private:
     QPushButton* Button() const;

@@ -31,6 +31,7 @@ public:
 protected:
     QLabel* Label() const;
     void ApplyColor() override;
+    void SetBoundsRect(const QRect& rect) override;
 
 private:
     void ShowText();

@@ -43,6 +43,8 @@ TEST(Label, AutoSizeFitsTheTextAndWordWrapKeepsTheWidth) {
     SetPropValue(&label, "AutoSize", Variant::fromBool(true));
     EXPECT_EQ(label.Width(), 40);
     EXPECT_GT(label.Height(), 26);
+    label.SetWidth(400);
+    EXPECT_EQ(label.Height(), 13); // one line again
 }
 
 TEST(Label, ColourPaintsUnlessTransparent) {
