@@ -93,7 +93,7 @@ void Evaluator::Evaluate(Cursor& text, bool topLevel, Variant& value) {
                 level.word += "()";
             } else {
                 // The group works on this level's own value.
-                level.word.clear();
+                level.word.truncate(0);
                 ++brackets_;
                 Evaluate(text, false, value);
             }
@@ -128,7 +128,7 @@ void Evaluator::Select(Level& level) {
     QObject* found = script_.Host().FindSheetComponent(level.word);
     level.hasObject = found != nullptr;
     level.object = found;
-    level.word.clear();
+    level.word.truncate(0);
 }
 
 Variant Evaluator::ReadWord(const Level& level) const {
@@ -162,7 +162,7 @@ void Evaluator::EndStatement(bool topLevel, Level& level, Variant& value) {
     } else if (QObject* object = LiveObject(level); script_.Objects().isWindow(object)) {
         ScriptCommands::RunOnWindow(script_, object, level.word);
     }
-    level.word.clear();
+    level.word.truncate(0);
     level.hasObject = false;
     level.object.clear();
 }

@@ -47,9 +47,10 @@ private:
         const char* end_;
     };
 
-    // What one level builds up: the word and the current object. An object
-    // found by "." is held weakly, so that a widget freed meanwhile is never
-    // touched.
+    // What one level builds up: the word and the current object. The word is
+    // emptied with truncate(0), which keeps its buffer for the next name. An
+    // object found by "." is held weakly, so that a widget freed meanwhile is
+    // never touched.
     struct Level {
         QByteArray word;
         bool hasObject = false;
