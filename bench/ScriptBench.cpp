@@ -102,26 +102,18 @@ struct Engine {
     TScript script{host, objects, nullptr};
 };
 
-void konfidorAssignment(benchmark::State& state) {
+// Runs `statement` again and again, after `definitions` ran once.
+void konfidor(benchmark::State& state, const char* definitions, const char* statement) {
     Widgets widgets;
     Engine engine(widgets);
-    const QByteArray statement = "E.Text:=C.Text;";
+    engine.script.Run(definitions);
+    const QByteArray text(statement);
     for (auto _ : state)
-        engine.script.Run(statement);
+        engine.script.Run(text);
     state.SetItemsProcessed(state.iterations());
 }
-BENCHMARK(konfidorAssignment);
-
-void konfidorFunctionCall(benchmark::State& state) {
-    Widgets widgets;
-    Engine engine(widgets);
-    engine.script.Run("function copy() { E.Text:=C.Text; }");
-    const QByteArray statement = "copy();";
-    for (auto _ : state)
-        engine.script.Run(statement);
-    state.SetItemsProcessed(state.iterations());
-}
-BENCHMARK(konfidorFunctionCall);
+BENCHMARK_CAPTURE(konfidor, assignment, "", "E.Text:=C.Text;");
+BENCHMARK_CAPTURE(konfidor, functionCall, "function copy() { E.Text:=C.Text; }", "copy();");
 
 #ifdef KONFIDOR_BENCH_QJSENGINE
 
@@ -137,26 +129,17 @@ struct JsEngine {
 };
 
 // Like Run, the statement's source is handed over each time.
-void qjsAssignment(benchmark::State& state) {
+void qjs(benchmark::State& state, const char* definitions, const char* statement) {
     Widgets widgets;
     JsEngine js(widgets);
-    const QString statement = QStringLiteral("E.Text = C.Text;");
+    js.engine.evaluate(QString::fromLatin1(definitions));
+    const QString text = QString::fromLatin1(statement);
     for (auto _ : state)
-        benchmark::DoNotOptimize(js.engine.evaluate(statement));
+        benchmark::DoNotOptimize(js.engine.evaluate(text));
     state.SetItemsProcessed(state.iterations());
 }
-BENCHMARK(qjsAssignment);
-
-void qjsFunctionCall(benchmark::State& state) {
-    Widgets widgets;
-    JsEngine js(widgets);
-    js.engine.evaluate(QStringLiteral("function copy() { E.Text = C.Text; }"));
-    const QString statement = QStringLiteral("copy();");
-    for (auto _ : state)
-        benchmark::DoNotOptimize(js.engine.evaluate(statement));
-    state.SetItemsProcessed(state.iterations());
-}
-BENCHMARK(qjsFunctionCall);
+BENCHMARK_CAPTURE(qjs, assignment, "", "E.Text = C.Text;");
+BENCHMARK_CAPTURE(qjs, functionCall, "function copy() { E.Text = C.Text; }", "copy();");
 
 // QJSEngine's best case: the function compiled once and only called.
 void qjsCompiledCall(benchmark::State& state) {

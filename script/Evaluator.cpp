@@ -2,6 +2,7 @@
 
 #include "platform/Error.h"
 #include "platform/Win1250.h"
+#include "script/NestingLimit.h"
 #include "script/ScriptCommands.h"
 #include "script/ScriptHost.h"
 #include "script/ScriptObjects.h"
@@ -29,19 +30,6 @@ bool readsWordFirst(char c) {
 // a script run from a nested message loop adds to the same stack.
 thread_local int levelDepth = 0;
 
-class LevelDepthGuard {
-public:
-    LevelDepthGuard() {
-        if (levelDepth >= Evaluator::MaxLevelDepth)
-            throw Error(QStringLiteral("Script - Statement nested too deeply (more than %1 levels)")
-                            .arg(Evaluator::MaxLevelDepth));
-        ++levelDepth;
-    }
-    ~LevelDepthGuard() { --levelDepth; }
-    LevelDepthGuard(const LevelDepthGuard&) = delete;
-    LevelDepthGuard& operator=(const LevelDepthGuard&) = delete;
-};
-
 } // namespace
 
 void Evaluator::RunStatement(QByteArrayView token) {
@@ -50,7 +38,8 @@ void Evaluator::RunStatement(QByteArrayView token) {
 }
 
 void Evaluator::Evaluate(Cursor& text, bool topLevel, Variant& value) {
-    const LevelDepthGuard depth;
+    const NestingLimit nesting(levelDepth, MaxLevelDepth,
+                               "Script - Statement nested too deeply (more than %1 levels)");
     Level level;
     while (!text.atEnd()) {
         const char c = text.take();
@@ -58,24 +47,14 @@ void Evaluator::Evaluate(Cursor& text, bool topLevel, Variant& value) {
             value = ReadWord(level);
         switch (c) {
         case '<':
-            if (text.skip('>')) {
-                const Variant right = Rest(text);
-                value = Variant::fromBool(value.isNotEqual(right));
-            } else {
-                const Variant right = Rest(text);
-                value = Variant::fromBool(value.isLess(right));
-            }
+            Compare(text, value, text.skip('>') ? &Variant::isNotEqual : &Variant::isLess);
             break;
-        case '>': {
-            const Variant right = Rest(text);
-            value = Variant::fromBool(value.isGreater(right));
+        case '>':
+            Compare(text, value, &Variant::isGreater);
             break;
-        }
-        case '=': {
-            const Variant right = Rest(text);
-            value = Variant::fromBool(value.isEqual(right));
+        case '=':
+            Compare(text, value, &Variant::isEqual);
             break;
-        }
         case '+':
             value.add(Rest(text));
             break;
@@ -122,6 +101,11 @@ Variant Evaluator::Rest(Cursor& text) {
     Variant right;
     Evaluate(text, false, right);
     return right;
+}
+
+void Evaluator::Compare(Cursor& text, Variant& value, Comparison comparison) {
+    const Variant right = Rest(text);
+    value = Variant::fromBool((value.*comparison)(right));
 }
 
 void Evaluator::Select(Level& level) {

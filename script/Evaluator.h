@@ -58,8 +58,12 @@ private:
     };
 
     void Evaluate(Cursor& text, bool topLevel, Variant& value);
+    using Comparison = bool (Variant::*)(const Variant&) const;
+
     // The right operand of an operator: a new level on a fresh Empty value.
     Variant Rest(Cursor& text);
+    // value becomes the truth of `value comparison Rest`.
+    void Compare(Cursor& text, Variant& value, Comparison comparison);
     void Select(Level& level);
     Variant ReadWord(const Level& level) const;
     void Assign(Cursor& text, Level& level);

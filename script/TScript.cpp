@@ -1,8 +1,8 @@
 #include "script/TScript.h"
 
-#include "platform/Error.h"
 #include "platform/Win1250.h"
 #include "script/Evaluator.h"
+#include "script/NestingLimit.h"
 #include "script/ScriptHost.h"
 
 namespace {
@@ -26,22 +26,6 @@ qsizetype definitionLength(QByteArrayView rest) {
     }
     return p;
 }
-
-class CallDepthGuard {
-public:
-    explicit CallDepthGuard(int& depth) : depth_(depth) {
-        if (depth_ >= TScript::MaxCallDepth)
-            throw Error(QStringLiteral("Script - Too many nested function calls (more than %1)")
-                            .arg(TScript::MaxCallDepth));
-        ++depth_;
-    }
-    ~CallDepthGuard() { --depth_; }
-    CallDepthGuard(const CallDepthGuard&) = delete;
-    CallDepthGuard& operator=(const CallDepthGuard&) = delete;
-
-private:
-    int& depth_;
-};
 
 } // namespace
 
@@ -97,7 +81,8 @@ bool TScript::CallFunction(QByteArrayView callWord) {
     }
     if (!found)
         return false;
-    CallDepthGuard guard(callDepth_);
+    const NestingLimit nesting(callDepth_, MaxCallDepth,
+                               "Script - Too many nested function calls (more than %1)");
     Run(found->GetBody());
     return true;
 }

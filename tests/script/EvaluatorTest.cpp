@@ -36,15 +36,16 @@ TEST_F(ScriptTest, AssignmentsTakeTheValueOnlyAtSemicolonOrOperator) {
 // Operators group to the right with no precedence; comparisons give truth values.
 TEST_F(ScriptTest, OperatorsAndComparisons) {
     C->setCurrentIndex(1);
-    C->tag = 41;
     struct Case {
         const char* script;
         int tag;
     } cases[] = {
-        {"E.Tag:=C.Tag+1;", 42}, // Integer plus text adds
-        {"E.Tag:=5-2;", 3},      {"E.Tag:=1|2;", 3},
-        {"E.Tag:=12&10;", 8},    {"E.Tag:=(3=4)&6;", 2}, // "&" reads the word 3 again: 3 & 6
-        {"E.Tag:=10-2-3;", 11},                          // 10 - (2 - 3)
+        {"E.Tag:=C.ItemIndex+1;", 2}, // Integer plus text adds
+        {"E.Tag:=5-2;", 3},           // texts subtract as numbers
+        {"E.Tag:=1|2;", 3},           // and combine bitwise
+        {"E.Tag:=12&10;", 8},         // 1100 & 1010
+        {"E.Tag:=(3=4)&6;", 2},       // "&" reads the word 3 again: 3 & 6
+        {"E.Tag:=10-2-3;", 11},       // 10 - (2 - 3)
     };
     for (const Case& c : cases) {
         run(c.script);

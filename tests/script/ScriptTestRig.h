@@ -34,10 +34,8 @@ class TestCombo : public QComboBox {
     Q_OBJECT
     Q_PROPERTY(int ItemIndex READ currentIndex WRITE setCurrentIndex)
     Q_PROPERTY(QString Text READ currentText)
-    Q_PROPERTY(int Tag MEMBER tag)
 public:
     using QComboBox::QComboBox;
-    int tag = 0;
 };
 
 class TestForm : public QWidget {
