@@ -73,6 +73,7 @@ public:
     void hideWindow(QObject*) override {}
     void closeWindow(QObject*) override {}
     void showWindowModal(QObject*) override {}
+    void freeWindow(QObject*) override {}
 
 private:
     static QMetaProperty property(const QObject* object, const QByteArray& name) {

@@ -13,10 +13,8 @@ namespace {
 void destroyWindow(TScript& script, QObject* window) {
     ScriptHost& host = script.Host();
     const QPointer<QObject> target(window);
-    // The script may run inside an event of this very window or of one of its
-    // widgets: free it only once that event has returned to the event loop.
     if (host.UnregisterSheetComponent(window) && target)
-        target->deleteLater();
+        script.Objects().freeWindow(target);
     if (host.ReconnectRequested()) {
         host.ClearReconnectRequested();
         host.Connect(&script);

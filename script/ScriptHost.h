@@ -20,13 +20,13 @@ public:
     virtual QObject* FindSheetComponent(const QByteArray& name) = 0;
 
     // Removes the registry entry of `component`; true when one was removed.
-    // The engine then frees the component itself, after the running event.
+    // The engine then frees it through ScriptObjects::freeWindow.
     virtual bool UnregisterSheetComponent(QObject* component) = 0;
 
     // Frees every registered sheet widget and empties the registry. A script
     // may run this from an event of one of those widgets, so the registry must
-    // be empty on return while the objects themselves are freed only once
-    // control is back in the event loop (QObject::deleteLater).
+    // be empty on return while the objects themselves stay alive until control
+    // is back in the event loop.
     virtual void DestroySheetComponents() = 0;
 
     // "Set": writes the bound values back, sends them and waits for the device.

@@ -28,4 +28,8 @@ public:
     // Shows the window modally and returns once it has closed. The window may
     // have been freed by then.
     virtual void showWindowModal(QObject* window) = 0;
+    // Frees the window and everything it owns. The script may be running inside
+    // an event of that window or of one of its widgets, so the objects must
+    // stay alive until control is back in the event loop.
+    virtual void freeWindow(QObject* window) = 0;
 };

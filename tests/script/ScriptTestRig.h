@@ -93,6 +93,7 @@ public:
     void hideWindow(QObject* window) override;
     void closeWindow(QObject* window) override;
     void showWindowModal(QObject* window) override;
+    void freeWindow(QObject* window) override { window->deleteLater(); }
 
 private:
     QStringList& calls_;
