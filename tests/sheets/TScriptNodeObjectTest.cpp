@@ -181,3 +181,18 @@ TEST_F(BuilderTest, ElementsBeyondTheWidgetLimitFailWithoutHanging) {
     EXPECT_EQ(failed, count + 1 - TScriptNodeObject::MaxWidgets);
     EXPECT_EQ(lines.size(), size_t(TScriptNodeObject::MaxWidgets * 2 - 1 + failed));
 }
+
+TEST_F(BuilderTest, AFiveHundredWidgetSheetBuilds) {
+    QByteArray body = "<Form><PageControl>";
+    for (int page = 0; page < 4; ++page) {
+        body += "<TabSheet>";
+        for (int row = 0; row < 62; ++row)
+            body += "<Label Caption=\"Popis\"/><Edit Text=\"hodnota\"/>";
+        body += "</TabSheet>";
+    }
+    body += "</PageControl><Button/><Button/></Form>";
+    ASSERT_NE(build(body), nullptr);
+    EXPECT_EQ(registry.Count(), 500);
+    for (const std::string& line : takeLog())
+        EXPECT_FALSE(line.starts_with("red|") || line.starts_with("error|")) << line;
+}
