@@ -22,11 +22,12 @@ void TCustomEdit::SelectAllOnEntry(QLineEdit* editor) {
 }
 
 bool TCustomEdit::eventFilter(QObject* watched, QEvent* event) {
-    if (selectOnEntry_ && watched == selectOnEntry_ && event->type() == QEvent::FocusIn &&
-        autoSelect_) {
+    if (selectOnEntry_ && watched == selectOnEntry_ && event->type() == QEvent::FocusIn) {
+        // Qt selects everything on tab entry by itself; AutoSelect decides.
         const auto reason = static_cast<QFocusEvent*>(event)->reason();
         if (reason == Qt::TabFocusReason || reason == Qt::BacktabFocusReason)
-            QTimer::singleShot(0, selectOnEntry_, &QLineEdit::selectAll);
+            QTimer::singleShot(0, selectOnEntry_,
+                               autoSelect_ ? &QLineEdit::selectAll : &QLineEdit::deselect);
     }
     return TWinControl::eventFilter(watched, event);
 }
@@ -49,7 +50,7 @@ QByteArray TEdit::Text() const {
 }
 
 void TEdit::SetText(const QByteArray& text) {
-    Editor()->setText(rule_->inCase(Win1250::toWide(text)));
+    rule_->assign(Editor(), Win1250::toWide(text));
 }
 
 int TEdit::MaxLength() const {
@@ -90,9 +91,8 @@ Vcl::TEditCharCase TEdit::CharCase() const {
 
 void TEdit::SetCharCase(Vcl::TEditCharCase charCase) {
     rule_->setCharCase(charCase);
-    const QString cased = rule_->inCase(Editor()->text());
-    if (cased != Editor()->text())
-        Editor()->setText(cased);
+    if (rule_->inCase(Editor()->text()) != Editor()->text())
+        rule_->assign(Editor(), Editor()->text());
 }
 
 void TEdit::SetBorderStyle(Vcl::TBorderStyle style) {
