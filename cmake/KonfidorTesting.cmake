@@ -17,8 +17,12 @@ function(konfidor_add_test name)
     target_include_directories(${name} PRIVATE ${KONFIDOR_SOURCE_ROOT} ${KONFIDOR_SOURCE_ROOT}/tests)
     set(env QT_QPA_PLATFORM=offscreen LC_ALL=C.UTF-8 LANG=C.UTF-8 TZ=UTC
             KONFIDOR_TEST_DATA=${KONFIDOR_SOURCE_ROOT}/tests/data)
+    # gtest_discover_tests hands list-valued test properties on as separate
+    # words, so only the first variable would arrive; the environment goes in
+    # front of the command instead, for discovery and every test alike.
+    set_property(TARGET ${name} PROPERTY CROSSCOMPILING_EMULATOR ${CMAKE_COMMAND} -E env ${env})
     gtest_discover_tests(${name}
         DISCOVERY_TIMEOUT 60
         DISCOVERY_MODE PRE_TEST
-        PROPERTIES ENVIRONMENT "${env}" TIMEOUT 300)
+        PROPERTIES TIMEOUT 300)
 endfunction()

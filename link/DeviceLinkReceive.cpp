@@ -1,0 +1,128 @@
+// The receive handler: splits the device's byte stream into lines and configuration
+// blocks and answers them.
+#include "link/DeviceLink.h"
+#include "link/LinkHost.h"
+#include "platform/Error.h"
+#include "platform/Win1250.h"
+
+#include <QFile>
+
+namespace {
+
+const QByteArray LineEnd = QByteArrayLiteral("\r\n");
+const QByteArray BlockStart = QByteArrayLiteral("<XML>");
+const QByteArray BlockEnd = QByteArrayLiteral("</XML>");
+// The declaration the stored configuration starts with (45 characters).
+const QByteArray ClientDeclaration =
+    QByteArrayLiteral("<?xml version=\"1.0\" encoding=\"windows-1250\"?>");
+
+void storeConfiguration(const QByteArray& text) {
+    const QString fileName = QString::fromLatin1(DeviceLink::StoredConfigurationFile);
+    QFile file(fileName);
+    if (file.exists())
+        file.remove();
+    if (!file.open(QIODevice::WriteOnly) || file.write(text) != text.size() || !file.flush())
+        throw Error(QStringLiteral("Nelze zapsat soubor %1: %2").arg(fileName, file.errorString()));
+    file.close();
+}
+
+} // namespace
+
+void DeviceLink::ClientSocketRead(ClientSocket& socket) {
+    host_.logComm(QStringLiteral("Receive ") + QString::number(socket.receiveLength()), DarkGreen);
+    signals_.hDataReceived.set();
+    rxBuffer_ += socket.receiveText();
+
+    // Nested calls (from modal windows that LoadSheet or a message opens) consume the
+    // same buffer, so every position is looked up afresh at each pass.
+    while (rxBuffer_.contains(LineEnd)) {
+        const qsizetype start = rxBuffer_.indexOf(BlockStart);
+        const qsizetype end = rxBuffer_.indexOf(BlockEnd);
+        if (start >= 0 && end < 0)
+            break; // the block is still incomplete
+        if (end >= 0 && start >= 0 && start < end) {
+            takeBlock(socket, start, end);
+            continue;
+        }
+        // Left: no block end, or one with no "<XML>" before it, which goes once the
+        // lines in front of it are handled.
+        if (end >= 0 && end < rxBuffer_.indexOf(LineEnd))
+            dropUnopenedBlockEnd(end);
+        else
+            takeLine(socket);
+    }
+    if (rxBuffer_.size() > MaxPendingInput)
+        dropOverlongInput(socket);
+}
+
+void DeviceLink::takeBlock(ClientSocket& socket, qsizetype start, qsizetype end) {
+    const qsizetype length = end - start + BlockEnd.size();
+    const QByteArray stored = ClientDeclaration + rxBuffer_.mid(start, length);
+    host_.logComm(Win1250::toWide(stored), DarkGreen);
+    rxBuffer_.remove(start, length);
+    removeDeviceDeclaration();
+    // An apply is waiting for the device's confirmation: a block now is not the
+    // configuration the operator is editing.
+    if (host_.applyInProgress())
+        return;
+    storeConfiguration(stored);
+    host_.reloadDeviceDocument(QString::fromLatin1(StoredConfigurationFile));
+    host_.loadSheet();
+    // Sent only once LoadSheet has returned; by then the connection may be gone, and
+    // then nothing is sent.
+    socket.sendText(QByteArrayLiteral("?\r"));
+}
+
+// "</XML>" with no "<XML>" before it is no block: once the complete lines in front of
+// it have been handled (they may carry a confirmation), the text through it is logged
+// and dropped, so the loop goes on with what follows.
+void DeviceLink::dropUnopenedBlockEnd(qsizetype end) {
+    const qsizetype length = end + BlockEnd.size();
+    host_.logComm(Win1250::toWide(rxBuffer_.left(length)), DarkGreen);
+    rxBuffer_.remove(0, length);
+}
+
+// Removes the device's own declaration, which normally stood in front of the block:
+// the span from the first "<?xml" through the first "?>". A declaration whose end has
+// not arrived yet stays whole.
+void DeviceLink::removeDeviceDeclaration() {
+    const qsizetype start = rxBuffer_.indexOf("<?xml");
+    if (start < 0)
+        return;
+    const qsizetype end = rxBuffer_.indexOf("?>");
+    if (end < 0)
+        return;
+    const qsizetype length = end - start + 2;
+    if (length >= 1)
+        rxBuffer_.remove(start, length);
+}
+
+void DeviceLink::takeLine(ClientSocket& socket) {
+    const qsizetype length = rxBuffer_.indexOf(LineEnd) + LineEnd.size();
+    const QByteArray line = rxBuffer_.left(length);
+    host_.logComm(Win1250::toWide(line), DarkGreen);
+    rxBuffer_.remove(0, length);
+
+    // The first marker found decides.
+    if (line.contains("S*****"))
+        socket.sendText("S" + Win1250::fromWide(host_.passwordText()) + "\r");
+    else if (line.contains("S >"))
+        socket.sendText(QByteArrayLiteral("<XML/>\r"));
+    else if (line.contains("E >"))
+        handleWrongPassword();
+    else if (line.contains("<!--Prevodnik prenastaven-->"))
+        signals_.hReconfigured.set();
+    else if (line.contains("<!--Vsechna prenastaveni nebyla provedena-->"))
+        signals_.hPartiallyApplied.set();
+}
+
+// A device that keeps sending without ever completing a line or a block.
+void DeviceLink::dropOverlongInput(ClientSocket& socket) {
+    rxBuffer_.clear();
+    host_.logComm(QStringLiteral("Receive buffer over %1 bytes without a line end - dropped")
+                      .arg(MaxPendingInput),
+                  DarkRed);
+    socket.close();
+    host_.showNotice(QStringLiteral("Chyba komunikace! Zařízení posílá příliš mnoho dat bez "
+                                    "konce řádku. Spojení bylo ukončeno."));
+}

@@ -1,0 +1,55 @@
+#include "platform/xml/XmlNodeData.h"
+
+#include <new>
+
+XmlStorage::~XmlStorage() {
+    for (std::size_t block = 0; block < blocks_.size(); ++block) {
+        const std::size_t used = block + 1 == blocks_.size() ? usedInLastBlock_ : kBlockNodes;
+        for (std::size_t i = 0; i < used; ++i)
+            blocks_[block][i].~XmlNodeData();
+        ::operator delete(blocks_[block]);
+    }
+}
+
+XmlNodeData* XmlStorage::create(XMLNodeType type, QString name, QString value) {
+    if (usedInLastBlock_ == kBlockNodes) {
+        blocks_.reserve(blocks_.size() + 1);
+        blocks_.push_back(
+            static_cast<XmlNodeData*>(::operator new(kBlockNodes * sizeof(XmlNodeData))));
+        usedInLastBlock_ = 0;
+    }
+    XmlNodeData* node = blocks_.back() + usedInLastBlock_;
+    new (node) XmlNodeData(this, type, std::move(name), std::move(value));
+    ++usedInLastBlock_;
+    return node;
+}
+
+XmlNodeData* createDocumentNode() {
+    return (new XmlStorage)->create(XMLNodeType::Document, QStringLiteral("#document"), QString());
+}
+
+void retainNode(XmlNodeData* node) {
+    ++node->storage->references;
+}
+
+void releaseNode(XmlNodeData* node) {
+    if (--node->storage->references == 0)
+        delete node->storage;
+}
+
+XmlNodeData* appendChild(XmlNodeData* parent, XMLNodeType type, QString name, QString value) {
+    XmlNodeData* child = parent->storage->create(type, std::move(name), std::move(value));
+    child->parent = parent;
+    child->index = qsizetype(parent->children.size());
+    parent->children.push_back(child);
+    return child;
+}
+
+XmlNodeData* appendAttribute(XmlNodeData* element, QString name, QString value) {
+    XmlNodeData* attribute =
+        element->storage->create(XMLNodeType::Attribute, std::move(name), std::move(value));
+    attribute->parent = element;
+    attribute->index = qsizetype(element->attributes.size());
+    element->attributes.push_back(attribute);
+    return attribute;
+}

@@ -1,0 +1,67 @@
+#pragma once
+
+#include "platform/xml/IXMLNode.h"
+
+#include <QString>
+#include <utility>
+#include <vector>
+
+class XmlStorage;
+
+// One node of a document tree. Nodes are never taken out of a tree, so a tree
+// and the nodes added to it later live and die together: all of them sit in
+// one XmlStorage, and every IXMLNode handle holds that storage. A node kept
+// after its document was closed or loaded again therefore stays readable,
+// together with the rest of its old tree.
+struct XmlNodeData {
+    XmlNodeData(XmlStorage* storage, XMLNodeType type, QString name, QString value)
+        : storage(storage), type(type), name(std::move(name)), value(std::move(value)) {}
+
+    XmlStorage* storage;
+    XMLNodeType type;
+    qsizetype index = 0; // position in the parent's child or attribute list
+    XmlNodeData* parent = nullptr;
+    QString name;
+    QString value; // attributes, text, CDATA, comments and processing instructions
+    std::vector<XmlNodeData*> children;
+    std::vector<XmlNodeData*> attributes;
+};
+
+// The nodes of one tree, allocated in large blocks: a device document has tens
+// of thousands of them, and building and freeing them one by one would cost
+// more than parsing. Freed without recursion, however deep the tree.
+//
+// Used on the GUI thread only, so the reference count is a plain integer.
+class XmlStorage {
+public:
+    XmlStorage() = default;
+    XmlStorage(const XmlStorage&) = delete;
+    XmlStorage& operator=(const XmlStorage&) = delete;
+    ~XmlStorage();
+
+    // A new node belonging to this storage.
+    XmlNodeData* create(XMLNodeType type, QString name, QString value);
+
+    int references = 0;
+
+private:
+    static constexpr std::size_t kBlockNodes = 512;
+    std::vector<XmlNodeData*> blocks_;
+    std::size_t usedInLastBlock_ = kBlockNodes;
+};
+
+// A new tree: its storage with the document node in it.
+XmlNodeData* createDocumentNode();
+
+void retainNode(XmlNodeData* node);
+void releaseNode(XmlNodeData* node);
+
+// A new node at the end of the parent's child list or the element's attributes.
+XmlNodeData* appendChild(XmlNodeData* parent, XMLNodeType type, QString name, QString value);
+XmlNodeData* appendAttribute(XmlNodeData* element, QString name, QString value);
+
+// Bridge between the public handles and the storage, for the XML code only.
+struct XmlNodeAccess {
+    static IXMLNode wrap(XmlNodeData* node) { return IXMLNode(node); }
+    static XmlNodeData* data(const IXMLNode& node) { return node.node_; }
+};

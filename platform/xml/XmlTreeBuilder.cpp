@@ -1,0 +1,188 @@
+#include "platform/xml/XmlTreeBuilder.h"
+
+#include "platform/xml/XmlDecoding.h"
+#include "platform/xml/XmlNodeData.h"
+#include "platform/xml/XmlParseError.h"
+#include "platform/xml/XmlSource.h"
+
+#include <QXmlStreamReader>
+#include <algorithm>
+#include <array>
+#include <unordered_set>
+
+namespace {
+
+// How many characters all entity references of a document may add, together.
+// Documents of the program use no entities of their own; this leaves room for
+// ones that do and stops expansion bombs long before memory runs out.
+constexpr qsizetype kEntityExpansionBudget = qsizetype(1) << 20;
+
+// Text only the white-space rule drops: nothing but characters up to U+0020.
+bool isBlankRun(const QString& text) {
+    return std::all_of(text.begin(), text.end(), [](QChar ch) { return ch.unicode() <= 0x20; });
+}
+
+// One copy of each element and attribute name: a device document repeats a
+// few dozen names thousands of times. A small direct-mapped cache in front of
+// the set answers most look-ups with one comparison.
+class NamePool {
+public:
+    QString get(QStringView name) {
+        QString& cached = recent_[slotOf(name)];
+        if (cached != name) {
+            auto found = names_.find(name);
+            if (found == names_.end())
+                found = names_.emplace(name.toString()).first;
+            cached = *found;
+        }
+        return cached;
+    }
+
+private:
+    static std::size_t slotOf(QStringView name) {
+        const std::size_t ends =
+            name.isEmpty() ? 0 : name.front().unicode() * 7u + name.back().unicode();
+        return (std::size_t(name.size()) * 31u + ends) % kSlots;
+    }
+
+    struct Hash {
+        using is_transparent = void;
+        std::size_t operator()(QStringView name) const noexcept { return qHash(name); }
+    };
+    struct Equal {
+        using is_transparent = void;
+        bool operator()(QStringView a, QStringView b) const noexcept { return a == b; }
+    };
+    static constexpr std::size_t kSlots = 256;
+    std::array<QString, kSlots> recent_;
+    std::unordered_set<QString, Hash, Equal> names_;
+};
+
+class TreeBuilder {
+public:
+    explicit TreeBuilder(const XmlSource& source)
+        : source_(source), reader_(source.parserText()),
+          characterBudget_(source.text().size() + kEntityExpansionBudget) {
+        reader_.setNamespaceProcessing(false);
+        // Every reference may expand by its share of the budget; the parser
+        // builds a whole attribute value or text run before handing it over.
+        reader_.setEntityExpansionLimit(
+            int(kEntityExpansionBudget / std::max<qsizetype>(1, source.entityReferences())));
+    }
+
+    XmlTree build() {
+        XmlTree tree{XmlNodeAccess::wrap(createDocumentNode()),
+                     readXmlDeclaration(source_.parserText())};
+        current_ = XmlNodeAccess::data(tree.documentNode);
+        while (!reader_.atEnd())
+            take(reader_.readNext());
+        if (reader_.hasError())
+            fail(reader_.errorString());
+        return tree;
+    }
+
+private:
+    void take(QXmlStreamReader::TokenType token) {
+        switch (token) {
+        case QXmlStreamReader::StartElement:
+            startElement();
+            break;
+        case QXmlStreamReader::EndElement:
+            flushText();
+            current_ = current_->parent;
+            break;
+        case QXmlStreamReader::Characters:
+            if (reader_.isCDATA()) {
+                flushText();
+                add(XMLNodeType::CData, QStringLiteral("#cdata-section"), reader_.text());
+            } else {
+                pendingText_.append(reader_.text());
+                spend(reader_.text().size());
+            }
+            break;
+        case QXmlStreamReader::Comment:
+            flushText();
+            add(XMLNodeType::Comment, QStringLiteral("#comment"), reader_.text());
+            break;
+        case QXmlStreamReader::ProcessingInstruction:
+            flushText();
+            add(XMLNodeType::ProcessingInstruction,
+                names_.get(reader_.processingInstructionTarget()),
+                reader_.processingInstructionData());
+            break;
+        case QXmlStreamReader::EntityReference:
+            fail(QStringLiteral("Entity '%1' not declared.").arg(reader_.name()));
+        case QXmlStreamReader::DTD:
+            refuseExternalEntities();
+            break;
+        case QXmlStreamReader::EndDocument:
+            flushText();
+            break;
+        default:
+            break; // the declaration adds no node; errors end the loop
+        }
+    }
+
+    // The parser reads no external files and would expand a reference to an
+    // external entity into nothing; such text must not vanish unnoticed.
+    void refuseExternalEntities() const {
+        for (const QXmlStreamEntityDeclaration& entity : reader_.entityDeclarations()) {
+            const bool external = !entity.systemId().isEmpty() || !entity.publicId().isEmpty();
+            if (external && entity.notationName().isEmpty())
+                fail(QStringLiteral("External entity '%1' cannot be read.").arg(entity.name()));
+        }
+    }
+
+    void startElement() {
+        flushText();
+        current_ = appendChild(current_, XMLNodeType::Element, names_.get(reader_.qualifiedName()),
+                               QString());
+        spend(current_->name.size());
+        const QXmlStreamAttributes& attributes = reader_.attributes();
+        current_->attributes.reserve(std::size_t(attributes.size()));
+        for (const QXmlStreamAttribute& attribute : attributes) {
+            const XmlNodeData* node = appendAttribute(
+                current_, names_.get(attribute.qualifiedName()), attribute.value().toString());
+            spend(node->name.size() + node->value.size());
+        }
+    }
+
+    void add(XMLNodeType type, QString name, QStringView value) {
+        appendChild(current_, type, std::move(name), value.toString());
+        spend(value.size());
+    }
+
+    void flushText() {
+        if (pendingText_.isEmpty())
+            return;
+        if (!isBlankRun(pendingText_))
+            appendChild(current_, XMLNodeType::Text, QStringLiteral("#text"), pendingText_);
+        pendingText_.clear();
+    }
+
+    // Without entities a tree holds no more characters than the document; only
+    // expansions declared in a document type can make it grow beyond that.
+    void spend(qsizetype characters) {
+        characterBudget_ -= characters;
+        if (characterBudget_ < 0)
+            fail(QStringLiteral("Entity expansion exceeds the allowed size."));
+    }
+
+    [[noreturn]] void fail(const QString& reason) const {
+        throw xmlParseError(reason, source_.text(), source_.textOffset(reader_.characterOffset()));
+    }
+
+    const XmlSource& source_;
+    QXmlStreamReader reader_;
+    qsizetype characterBudget_;
+    NamePool names_;
+    XmlNodeData* current_ = nullptr;
+    QString pendingText_;
+};
+
+} // namespace
+
+XmlTree loadXmlTree(const QByteArray& bytes) {
+    const XmlSource source(decodeXml(bytes));
+    return TreeBuilder(source).build();
+}

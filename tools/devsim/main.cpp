@@ -1,0 +1,104 @@
+// konfidor-devsim: a device simulator on a loopback address, for the demo and for
+// trying the client without a device.
+#include "tools/devsim/DeviceSimulator.h"
+
+#include <QCommandLineParser>
+#include <QCoreApplication>
+#include <QFile>
+#include <QTextStream>
+#include <cstdio>
+
+namespace {
+
+struct Parsed {
+    DeviceSimulator::Options options;
+    QString error;
+};
+
+Parsed parse(const QCommandLineParser& parser) {
+    Parsed parsed;
+    DeviceSimulator::Options& o = parsed.options;
+    bool ok = true;
+
+    QFile config(parser.value("config"));
+    if (!config.open(QIODevice::ReadOnly))
+        return {o, "cannot read the configuration " + config.fileName()};
+    o.configuration = config.readAll();
+
+    o.password = parser.value("password").toLocal8Bit();
+    o.address = QHostAddress(parser.value("listen"));
+    if (o.address.isNull())
+        return {o, "not an address: " + parser.value("listen")};
+    const int port = parser.value("port").toInt(&ok);
+    if (!ok || port < 0 || port > 65535)
+        return {o, "not a port: " + parser.value("port")};
+    o.port = static_cast<quint16>(port);
+
+    const QString answer = parser.value("apply-answer");
+    if (answer == "full")
+        o.applyAnswer = DeviceSimulator::ApplyAnswer::Reconfigured;
+    else if (answer == "partial")
+        o.applyAnswer = DeviceSimulator::ApplyAnswer::PartiallyApplied;
+    else if (answer == "none")
+        o.applyAnswer = DeviceSimulator::ApplyAnswer::Nothing;
+    else
+        return {o, "--apply-answer takes full, partial or none"};
+
+    o.resetDelayMs = parser.value("reset-delay").toInt(&ok);
+    if (!ok || o.resetDelayMs < 0)
+        return {o, "not a delay: " + parser.value("reset-delay")};
+    if (parser.isSet("silent-after")) {
+        const double seconds = parser.value("silent-after").toDouble(&ok);
+        if (!ok || seconds < 0)
+            return {o, "not a time: " + parser.value("silent-after")};
+        o.silentAfterMs = static_cast<int>(seconds * 1000);
+    }
+    if (parser.isSet("chunk")) {
+        o.chunkSize = parser.value("chunk").toInt(&ok);
+        if (!ok || o.chunkSize < 1)
+            return {o, "--chunk takes a size of at least 1 byte"};
+    }
+    o.applyFile = parser.value("apply-file");
+    return parsed;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationName("konfidor-devsim");
+
+    QCommandLineParser parser;
+    parser.setApplicationDescription(
+        "Simulates a network converter's configuration port on a loopback address.");
+    parser.addHelpOption();
+    parser.addOptions({
+        {"config", "Device configuration to serve (Windows-1250).", "file",
+         KONFIDOR_DEFAULT_DEVICE_CONFIGURATION},
+        {"password", "Password the device accepts.", "text", "demo"},
+        {"listen", "Loopback address to listen on.", "address", "127.0.0.1"},
+        {"port", "Port to listen on (0: any free port).", "port", "9999"},
+        {"apply-answer", "Answer to an apply: full, partial or none.", "answer", "full"},
+        {"reset-delay", "Milliseconds from the apply answer to the reset that closes the link.",
+         "ms", "1000"},
+        {"apply-file", "Also store every apply message in this file.", "file"},
+        {"silent-after", "Stop sending this many seconds after each connection starts.", "seconds"},
+        {"chunk", "Send output in pieces of this many bytes.", "bytes"},
+    });
+    parser.process(app);
+
+    const Parsed parsed = parse(parser);
+    if (!parsed.error.isEmpty()) {
+        std::fprintf(stderr, "konfidor-devsim: %s\n", qPrintable(parsed.error));
+        return 2;
+    }
+    DeviceSimulator simulator(parsed.options);
+    if (!simulator.listen()) {
+        std::fprintf(stderr, "konfidor-devsim: %s\n", qPrintable(simulator.errorString()));
+        return 1;
+    }
+    std::printf("konfidor-devsim: listening on %s:%u\n",
+                qPrintable(parsed.options.address.toString()), unsigned(simulator.port()));
+    std::fflush(stdout);
+    return app.exec();
+}
