@@ -2,13 +2,17 @@
 
 #include "diagnostics/DiagnosticLog.h"
 #include "diagnostics/LogColour.h"
-#include "platform/EntryGuard.h"
 #include "platform/Win1250.h"
 
-#include <QMetaObject>
 #include <QTextCursor>
 
+#include <algorithm>
+
 namespace {
+
+// Lines added per turn of the message loop: a backlog of a million lines is
+// worked off in steps of a few tens of milliseconds, and the program stays usable.
+constexpr qsizetype kLinesPerTurn = 10000;
 
 // The device ends its lines with CR LF; each break becomes one new line here.
 QString displayText(const QByteArray& line) {
@@ -21,31 +25,28 @@ QString displayText(const QByteArray& line) {
 } // namespace
 
 CommunicationLogView::CommunicationLogView(const DiagnosticLog& log, QWidget* parent)
-    : QPlainTextEdit(parent), log_(log) {
+    : QPlainTextEdit(parent), log_(log),
+      showLater_(this, [this] { showNextLines(kLinesPerTurn); }) {
     setReadOnly(true);
     setUndoRedoEnabled(false);
-    connect(&log, &DiagnosticLog::communicationLogGrew, this, &CommunicationLogView::scheduleShow);
+    connect(&log, &DiagnosticLog::communicationLogGrew, this, [this] { showLater_.request(); });
     showPending();
 }
 
-void CommunicationLogView::scheduleShow() {
-    if (showScheduled_)
-        return;
-    showScheduled_ = true;
-    QMetaObject::invokeMethod(
-        this, [this] { EntryGuard::guardEntry([this] { showPending(); }); }, Qt::QueuedConnection);
+void CommunicationLogView::showPending() {
+    showNextLines(log_.communicationCount() - shown_);
 }
 
-void CommunicationLogView::showPending() {
-    showScheduled_ = false;
-    const qsizetype available = log_.communicationCount();
-    if (available <= shown_)
+void CommunicationLogView::showNextLines(qsizetype limit) {
+    showLater_.markDone();
+    const qsizetype end = std::min(log_.communicationCount(), shown_ + limit);
+    if (end <= shown_)
         return;
 
     QTextCursor cursor(document());
     cursor.movePosition(QTextCursor::End);
     cursor.beginEditBlock();
-    for (; shown_ < available; ++shown_) {
+    for (; shown_ < end; ++shown_) {
         const DiagnosticLog::CommunicationLine line = log_.communicationLine(shown_);
         // The first line goes into the document's initial empty block.
         if (shown_ > 0)
@@ -55,4 +56,6 @@ void CommunicationLogView::showPending() {
         cursor.insertText(displayText(line.text), format);
     }
     cursor.endEditBlock();
+    if (shown_ < log_.communicationCount())
+        showLater_.request();
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "diagnostics/CoalescedCall.h"
+
 #include <QPlainTextEdit>
 
 class DiagnosticLog;
@@ -13,13 +15,14 @@ class CommunicationLogView : public QPlainTextEdit {
 public:
     explicit CommunicationLogView(const DiagnosticLog& log, QWidget* parent = nullptr);
 
-    // Adds every line logged since the last batch; runs by itself from the message loop.
+    // Adds every line logged since the last batch at once. Without this call the
+    // lines come by themselves from the message loop, a limited number per turn.
     void showPending();
 
 private:
-    void scheduleShow();
+    void showNextLines(qsizetype limit);
 
     const DiagnosticLog& log_;
     qsizetype shown_ = 0;
-    bool showScheduled_ = false;
+    CoalescedCall showLater_;
 };

@@ -4,6 +4,7 @@
 #include "diagnostics/DiagnosticLog.h"
 #include "diagnostics/EventLogDelegate.h"
 #include "diagnostics/EventLogModel.h"
+#include "diagnostics/XmlDocumentTree.h"
 #include "diagnostics/XmlTreeItems.h"
 #include "platform/EntryGuard.h"
 #include "platform/Win1250.h"
@@ -105,8 +106,12 @@ QWidget* TfDebug::buildLogTab() {
     logListBox_->setUniformItemSizes(true);
     logListBox_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     logListBox_->setSelectionMode(QAbstractItemView::SingleSelection);
-    connect(logListBox_->selectionModel(), &QItemSelectionModel::currentChanged, this,
-            [this] { EntryGuard::guardEntry([this] { LogListBoxClick(); }); });
+    // A click on the current entry shows it again, e.g. after the memo was edited.
+    const auto click = [this] {
+        EntryGuard::guardEntry([this] { LogListBoxClick(); });
+    };
+    connect(logListBox_->selectionModel(), &QItemSelectionModel::currentChanged, this, click);
+    connect(logListBox_, &QListView::clicked, this, click);
 
     memo1_ = new QPlainTextEdit;
     memo1_->setObjectName(QStringLiteral("Memo1"));
@@ -183,6 +188,14 @@ void TfDebug::ShowDeviceXML(std::unique_ptr<QTreeWidgetItem> documentTree) {
 
 void TfDebug::ShowSheetXML(std::unique_ptr<QTreeWidgetItem> documentTree) {
     replaceTree(vstSheetXml_, std::move(documentTree));
+}
+
+void TfDebug::ShowDeviceXML(const TXMLDocument& document) {
+    replaceTree(vstDeviceXml_, xmlDocumentTree(document));
+}
+
+void TfDebug::ShowSheetXML(const TXMLDocument& document) {
+    replaceTree(vstSheetXml_, xmlDocumentTree(document));
 }
 
 void TfDebug::LogListBoxClick() {
