@@ -1,0 +1,75 @@
+#include "diagnostics/XmlTreeItems.h"
+
+#include "diagnostics/DiagnosticLog.h"
+#include "diagnostics/TfDebug.h"
+
+#include <QTreeWidget>
+#include <gtest/gtest.h>
+
+namespace {
+
+// A stand-in document: node n has the children listed for it.
+struct Doc {
+    std::vector<std::vector<int>> children;
+    std::vector<XmlTreeItems::Row> rows;
+
+    std::unique_ptr<QTreeWidgetItem> items() const {
+        return XmlTreeItems::build(
+            0, [this](int n) { return rows[static_cast<std::size_t>(n)]; },
+            [this](int n) { return children[static_cast<std::size_t>(n)]; });
+    }
+};
+
+// A chain of nested elements, each the only child of the one before.
+Doc chain(int depth) {
+    Doc doc;
+    for (int i = 0; i < depth; ++i) {
+        doc.children.push_back(i + 1 < depth ? std::vector<int>{i + 1} : std::vector<int>{});
+        doc.rows.push_back({QStringLiteral("E"), QString::number(i)});
+    }
+    return doc;
+}
+
+} // namespace
+
+TEST(XmlTreeItems, NamesValuesAndDocumentOrder) {
+    Doc doc;
+    doc.children = {{1, 2, 3}, {4}, {}, {}, {}};
+    doc.rows = {
+        {"DEVICE", ""}, {"NET", ""}, {"type", "KF-100"}, {"#text", "abc"}, {"IP", "10.0.0.1"}};
+    const std::unique_ptr<QTreeWidgetItem> top = doc.items();
+
+    EXPECT_EQ(top->text(0), QStringLiteral("DEVICE"));
+    ASSERT_EQ(top->childCount(), 3);
+    EXPECT_EQ(top->child(0)->text(0), QStringLiteral("NET"));
+    EXPECT_EQ(top->child(1)->text(1), QStringLiteral("KF-100"));
+    EXPECT_EQ(top->child(2)->text(1), QStringLiteral("abc"));
+    ASSERT_EQ(top->child(0)->childCount(), 1);
+    EXPECT_EQ(top->child(0)->child(0)->text(1), QStringLiteral("10.0.0.1"));
+}
+
+TEST(XmlTreeItems, DeeplyNestedDocumentsFillReplaceAndFreeWithoutRecursion) {
+    constexpr int kDepth = 100000;
+    DiagnosticLog log;
+    {
+        TfDebug window(log);
+        window.ShowDeviceXML(chain(kDepth).items());
+        window.ShowSheetXML(chain(kDepth).items());
+        window.show();
+        QTreeWidgetItem* item = window.VSTDeviceXML()->topLevelItem(0);
+        ASSERT_NE(item, nullptr);
+        int depth = 1;
+        while (item->childCount() == 1) {
+            item = item->child(0);
+            ++depth;
+        }
+        EXPECT_EQ(depth, kDepth);
+        EXPECT_EQ(item->text(1), QString::number(kDepth - 1));
+
+        window.ShowDeviceXML(chain(kDepth).items()); // replaces the deep tree
+        EXPECT_EQ(window.VSTDeviceXML()->topLevelItemCount(), 1);
+        window.ShowDeviceXML(nullptr);
+        EXPECT_EQ(window.VSTDeviceXML()->topLevelItemCount(), 0);
+    } // the window goes with a deep sheet tree still in it
+    XmlTreeItems::release(chain(kDepth).items());
+}
