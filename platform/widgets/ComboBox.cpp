@@ -60,11 +60,19 @@ void TCustomCombo::Activated() {
 void TCustomCombo::AddItem(const QByteArray& text, QObject* object) {
     const QString wide = Win1250::toWide(text);
     const int at = sorted_ ? SortedPosition(wide) : Combo()->count();
-    const QString shown = Combo()->isEditable() ? Combo()->currentText() : QString();
+    const bool noneSelected = Combo()->currentIndex() < 0;
+    const QString shown = Combo()->currentText();
     Combo()->insertItem(at, wide);
     objects_.insert(objects_.begin() + at, QPointer<QObject>(object));
-    if (Combo()->isEditable() && Combo()->currentIndex() < 0)
-        Combo()->setEditText(shown);
+    // QComboBox selects the first entry added; a new entry selects nothing here.
+    if (noneSelected)
+        KeepNoSelection(shown);
+}
+
+void TCustomCombo::KeepNoSelection(const QString& shownText) {
+    Select(-1);
+    if (rule_ && Combo()->isEditable())
+        rule_->assign(Combo()->lineEdit(), shownText);
 }
 
 int TCustomCombo::SortedPosition(const QString& text) const {
@@ -94,7 +102,14 @@ int TCustomCombo::ItemIndex() const {
 }
 
 void TCustomCombo::SetItemIndex(int index) {
-    Combo()->setCurrentIndex(index >= 0 && index < Combo()->count() ? index : -1);
+    Select(index >= 0 && index < Combo()->count() ? index : -1);
+}
+
+void TCustomCombo::Select(int index) {
+    if (rule_)
+        rule_->programChange([&] { Combo()->setCurrentIndex(index); });
+    else
+        Combo()->setCurrentIndex(index);
 }
 
 QByteArray TCustomCombo::Text() const {
@@ -104,9 +119,9 @@ QByteArray TCustomCombo::Text() const {
 void TCustomCombo::SetText(const QByteArray& text) {
     const QString wide = Win1250::toWide(text);
     if (Combo()->isEditable()) {
-        const int exact = Combo()->findText(wide, Qt::MatchFixedString | Qt::MatchCaseSensitive);
-        Combo()->setCurrentIndex(exact);
-        Combo()->setEditText(wide);
+        Combo()->setCurrentIndex(
+            Combo()->findText(wide, Qt::MatchFixedString | Qt::MatchCaseSensitive));
+        rule_->assign(Combo()->lineEdit(), wide);
     } else {
         Combo()->setCurrentIndex(
             Combo()->findText(wide, Qt::MatchFixedString | Qt::MatchCaseSensitive));
@@ -151,7 +166,7 @@ void TCustomCombo::SetSorted(bool sorted) {
     // Re-insert the entries in order, keeping each entry's object.
     const int selected = Combo()->currentIndex();
     QObject* selectedObject = ItemObject(selected);
-    const QString selectedText = selected >= 0 ? Combo()->itemText(selected) : QString();
+    const QString selectedText = Combo()->currentText();
     QList<QPair<QString, QPointer<QObject>>> entries;
     for (int i = 0; i < Combo()->count(); ++i)
         entries.append({Combo()->itemText(i), objects_[static_cast<size_t>(i)]});
@@ -164,9 +179,10 @@ void TCustomCombo::SetSorted(bool sorted) {
         Combo()->addItem(entry.first);
         objects_.push_back(entry.second);
     }
+    KeepNoSelection(selectedText);
     for (int i = 0; selected >= 0 && i < Combo()->count(); ++i) {
         if (Combo()->itemText(i) == selectedText && ItemObject(i) == selectedObject)
-            Combo()->setCurrentIndex(i);
+            Select(i);
     }
 }
 

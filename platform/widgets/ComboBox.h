@@ -63,6 +63,8 @@ private:
     void Activated();
     void AttachEditor();
     int SortedPosition(const QString& text) const;
+    void KeepNoSelection(const QString& shownText);
+    void Select(int index);
 
     TStrings* items_;
     QPointer<EditInputRule> rule_;

@@ -49,7 +49,7 @@ QByteArray TEdit::Text() const {
 }
 
 void TEdit::SetText(const QByteArray& text) {
-    Editor()->setText(rule_->inCase(Win1250::toWide(text)));
+    rule_->assign(Editor(), Win1250::toWide(text));
 }
 
 int TEdit::MaxLength() const {
@@ -90,9 +90,8 @@ Vcl::TEditCharCase TEdit::CharCase() const {
 
 void TEdit::SetCharCase(Vcl::TEditCharCase charCase) {
     rule_->setCharCase(charCase);
-    const QString cased = rule_->inCase(Editor()->text());
-    if (cased != Editor()->text())
-        Editor()->setText(cased);
+    if (rule_->inCase(Editor()->text()) != Editor()->text())
+        rule_->assign(Editor(), Editor()->text());
 }
 
 void TEdit::SetBorderStyle(Vcl::TBorderStyle style) {

@@ -2,8 +2,8 @@
 
 #include "platform/widgets/ControlTypes.h"
 
-#include <QPointer>
 #include <QValidator>
+#include <functional>
 
 class QLineEdit;
 
@@ -22,10 +22,18 @@ public:
     // The text in the edit's letter case.
     QString inCase(const QString& text) const;
 
+    // Sets text on behalf of the program: never refused, whatever its length.
+    void assign(QLineEdit* edit, const QString& text);
+    // Runs a change of the program (a combo box selecting an entry) that sets
+    // the text as a side effect.
+    void programChange(const std::function<void()>& change);
+
     State validate(QString& input, int& pos) const override;
 
 private:
-    QPointer<QLineEdit> edit_;
+    // Length of the text as it stood before the edit being validated.
+    qsizetype acceptedLength_ = 0;
+    bool assigning_ = false;
     int maxLength_ = 0;
     Vcl::TEditCharCase charCase_ = Vcl::TEditCharCase::ecNormal;
 };

@@ -87,7 +87,8 @@ bool TSpinEdit::refusesTyping(QEvent* event) const {
 
 bool TSpinEdit::eventFilter(QObject* watched, QEvent* event) {
     const bool consumed = TCustomEdit::eventFilter(watched, event);
-    if (!consumed && watched == Editor() && refusesTyping(event))
+    // The spin box hands its keys to its editor directly, past any filter.
+    if (!consumed && (watched == Widget() || watched == Editor()) && refusesTyping(event))
         return true;
     return consumed;
 }
