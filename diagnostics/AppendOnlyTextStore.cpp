@@ -18,12 +18,13 @@ AppendOnlyTextStore::Chunk& AppendOnlyTextStore::chunkFor(std::size_t length) {
 
 void AppendOnlyTextStore::append(QByteArrayView text) {
     const auto length = static_cast<std::size_t>(text.size());
-    spans_.reserve(spans_.size() + 1); // a failed allocation leaves the store as it was
+    // Either step may fail for lack of memory; neither leaves a half-stored entry
+    // (a fresh chunk left unused is taken by the next entry).
     Chunk& chunk = chunkFor(length);
-    if (length > 0)
-        std::memcpy(chunk.bytes.get() + chunk.used, text.data(), length);
     spans_.push_back({static_cast<std::uint32_t>(chunks_.size() - 1),
                       static_cast<std::uint32_t>(chunk.used), static_cast<std::uint32_t>(length)});
+    if (length > 0)
+        std::memcpy(chunk.bytes.get() + chunk.used, text.data(), length);
     chunk.used += length;
 }
 

@@ -2,10 +2,8 @@
 
 #include "diagnostics/DiagnosticLog.h"
 #include "diagnostics/LogColour.h"
-#include "platform/EntryGuard.h"
 #include "platform/Win1250.h"
 
-#include <QMetaObject>
 #include <QTextCursor>
 
 namespace {
@@ -21,23 +19,15 @@ QString displayText(const QByteArray& line) {
 } // namespace
 
 CommunicationLogView::CommunicationLogView(const DiagnosticLog& log, QWidget* parent)
-    : QPlainTextEdit(parent), log_(log) {
+    : QPlainTextEdit(parent), log_(log), showLater_(this, [this] { showPending(); }) {
     setReadOnly(true);
     setUndoRedoEnabled(false);
-    connect(&log, &DiagnosticLog::communicationLogGrew, this, &CommunicationLogView::scheduleShow);
+    connect(&log, &DiagnosticLog::communicationLogGrew, this, [this] { showLater_.request(); });
     showPending();
 }
 
-void CommunicationLogView::scheduleShow() {
-    if (showScheduled_)
-        return;
-    showScheduled_ = true;
-    QMetaObject::invokeMethod(
-        this, [this] { EntryGuard::guardEntry([this] { showPending(); }); }, Qt::QueuedConnection);
-}
-
 void CommunicationLogView::showPending() {
-    showScheduled_ = false;
+    showLater_.markDone();
     const qsizetype available = log_.communicationCount();
     if (available <= shown_)
         return;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "diagnostics/CoalescedCall.h"
+
 #include <QPlainTextEdit>
 
 class DiagnosticLog;
@@ -17,9 +19,7 @@ public:
     void showPending();
 
 private:
-    void scheduleShow();
-
     const DiagnosticLog& log_;
     qsizetype shown_ = 0;
-    bool showScheduled_ = false;
+    CoalescedCall showLater_;
 };

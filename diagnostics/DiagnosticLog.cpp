@@ -2,11 +2,34 @@
 
 #include "diagnostics/LogEntryFormat.h"
 
+#include <QElapsedTimer>
 #include <QtGlobal>
 
+namespace {
+
+// Local time of day without a time-zone lookup for every entry (the C library
+// checks the zone file each time, which dominated the cost of logging): the zone
+// is consulted once a second, and in between the time advances by a monotonic clock.
+class LocalTimeOfDay {
+public:
+    QTime operator()() {
+        if (!sinceLookup_.isValid() || sinceLookup_.elapsed() >= 1000) {
+            lookedUp_ = QTime::currentTime();
+            sinceLookup_.start();
+            return lookedUp_;
+        }
+        return lookedUp_.addMSecs(static_cast<int>(sinceLookup_.elapsed()));
+    }
+
+private:
+    QTime lookedUp_;
+    QElapsedTimer sinceLookup_;
+};
+
+} // namespace
+
 DiagnosticLog::DiagnosticLog(Clock clock, QObject* parent)
-    : QObject(parent),
-      clock_(clock ? std::move(clock) : Clock([] { return QTime::currentTime(); })) {}
+    : QObject(parent), clock_(clock ? std::move(clock) : Clock(LocalTimeOfDay())) {}
 
 QTime DiagnosticLog::now() const noexcept {
     try {
@@ -31,9 +54,13 @@ void DiagnosticLog::LogColor(std::uint32_t colour, const LogText& text) noexcept
 void DiagnosticLog::LogComm(std::uint32_t colour, const LogText& text) noexcept {
     try {
         const QByteArray line = LogEntryFormat::communicationLine(now(), text.bytes());
-        communicationColours_.reserve(communicationColours_.size() + 1);
-        communication_.append(line);
         communicationColours_.push_back(colour);
+        try {
+            communication_.append(line);
+        } catch (...) {
+            communicationColours_.pop_back();
+            throw;
+        }
         emit communicationLogGrew();
         announce({Kind::Communication, colour, line});
     } catch (...) {

@@ -1,15 +1,14 @@
 #include "diagnostics/EventLogModel.h"
 
 #include "diagnostics/DiagnosticLog.h"
-#include "platform/EntryGuard.h"
 #include "platform/Win1250.h"
 
 #include <QMetaObject>
 #include <limits>
 
 EventLogModel::EventLogModel(const DiagnosticLog& log, QObject* parent)
-    : QAbstractListModel(parent), log_(log) {
-    connect(&log, &DiagnosticLog::eventLogGrew, this, &EventLogModel::schedulePublish);
+    : QAbstractListModel(parent), log_(log), publishLater_(this, [this] { publishPending(); }) {
+    connect(&log, &DiagnosticLog::eventLogGrew, this, [this] { publishLater_.request(); });
     published_ = log.eventCount();
 }
 
@@ -33,17 +32,8 @@ QVariant EventLogModel::data(const QModelIndex& index, int role) const {
     }
 }
 
-void EventLogModel::schedulePublish() {
-    if (publishScheduled_)
-        return;
-    publishScheduled_ = true;
-    QMetaObject::invokeMethod(
-        this, [this] { EntryGuard::guardEntry([this] { publishPending(); }); },
-        Qt::QueuedConnection);
-}
-
 void EventLogModel::publishPending() {
-    publishScheduled_ = false;
+    publishLater_.markDone();
     const qsizetype available =
         std::min<qsizetype>(log_.eventCount(), std::numeric_limits<int>::max());
     if (available <= published_)

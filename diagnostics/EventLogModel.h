@@ -1,5 +1,7 @@
 #pragma once
 
+#include "diagnostics/CoalescedCall.h"
+
 #include <QAbstractListModel>
 
 class DiagnosticLog;
@@ -24,9 +26,7 @@ public:
     void publishPending();
 
 private:
-    void schedulePublish();
-
     const DiagnosticLog& log_;
     qsizetype published_ = 0;
-    bool publishScheduled_ = false;
+    CoalescedCall publishLater_;
 };

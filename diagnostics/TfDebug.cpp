@@ -105,8 +105,12 @@ QWidget* TfDebug::buildLogTab() {
     logListBox_->setUniformItemSizes(true);
     logListBox_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     logListBox_->setSelectionMode(QAbstractItemView::SingleSelection);
-    connect(logListBox_->selectionModel(), &QItemSelectionModel::currentChanged, this,
-            [this] { EntryGuard::guardEntry([this] { LogListBoxClick(); }); });
+    // A click on the current entry shows it again, e.g. after the memo was edited.
+    const auto click = [this] {
+        EntryGuard::guardEntry([this] { LogListBoxClick(); });
+    };
+    connect(logListBox_->selectionModel(), &QItemSelectionModel::currentChanged, this, click);
+    connect(logListBox_, &QListView::clicked, this, click);
 
     memo1_ = new QPlainTextEdit;
     memo1_->setObjectName(QStringLiteral("Memo1"));

@@ -23,27 +23,44 @@ int main(int argc, char** argv) {
 
     int second = 0;
     DiagnosticLog log([&second] { return QTime(9, 5, 7).addSecs(second++); });
+    // Sample entries: an event log entry of each kind and a connection's trace.
     log.LogInfo("Start aplikace");
     log.LogInfo("Nalezen soubor KF100_v12.xml pro zařízení KF-100 verze 1.2");
-    log.LogColor(0xFF0000, "function onShow(){");
-    log.LogColor(0x00FF00, "Vytvoren TForm fNastaveni");
-    log.LogColor(0x00FF00, "Vytvoren TEdit eIPadresa");
-    log.LogColor(0x00FFFF, "Nacten XMLpath NET/IP = 192.168.1.10");
-    log.LogColor(0xF0FBFF, "Polozka seznamu: 9600 Bd");
-    log.LogColor(0x0000FF, "Chyba vytvoreni prvku TMemo: Class TMemo not found");
+    const struct {
+        std::uint32_t colour;
+        const char* text;
+    } coloured[] = {
+        {0xFF0000, "function onShow(){"},
+        {0x00FF00, "Vytvoren TForm fNastaveni"},
+        {0x00FF00, "Vytvoren TEdit eIPadresa"},
+        {0x00FFFF, "Nacten XMLpath NET/IP = 192.168.1.10"},
+        {0xF0FBFF, "Polozka seznamu: 9600 Bd"},
+        {0x0000FF, "Chyba vytvoreni prvku TMemo: Class TMemo not found"},
+    };
+    for (const auto& entry : coloured)
+        log.LogColor(entry.colour, entry.text);
     log.LogError("Vlastnost Kolor neexistuje");
     log.LogInfo("Příliš žluťoučký kůň úpěl ďábelské ódy");
 
-    log.LogComm(0x000080, "Connecting");
-    log.LogComm(0x000080, "Connect");
-    log.LogComm(0x008000, "Receive 9");
-    log.LogComm(0x008000, "S*****");
-    log.LogComm(0x008000, "Receive 4");
-    log.LogComm(0x008000, "S >");
-    log.LogComm(0x008000, QByteArray("<XML>\r\n<DEVICE type=\"KF-100\" version=\"1.2\">\r\n"
-                                     "<NET IP=\"192.168.1.10\"/>\r\n</DEVICE>\r\n</XML>"));
-    log.LogComm(0x000080, "Chyba komunikace - Spojení bylo aktivně odmítnuto.");
-    log.LogComm(0x000080, "Disconnect");
+    constexpr std::uint32_t maroon = 0x000080, green = 0x008000;
+    const struct {
+        std::uint32_t colour;
+        const char* text;
+    } trace[] = {
+        {maroon, "Connecting"},
+        {maroon, "Connect"},
+        {green, "Receive 9"},
+        {green, "S*****"},
+        {green, "Receive 4"},
+        {green, "S >"},
+        {green,
+         "<XML>\r\n<DEVICE type=\"KF-100\" version=\"1.2\">\r\n<NET IP=\"192.168.1.10\"/>\r\n"
+         "</DEVICE>\r\n</XML>"},
+        {maroon, "Chyba komunikace - Spojení bylo aktivně odmítnuto."},
+        {maroon, "Disconnect"},
+    };
+    for (const auto& line : trace)
+        log.LogComm(line.colour, line.text);
 
     TfDebug window(log);
     window.showAndRaise();

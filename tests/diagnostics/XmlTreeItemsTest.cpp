@@ -3,6 +3,7 @@
 #include "diagnostics/DiagnosticLog.h"
 #include "diagnostics/TfDebug.h"
 
+#include <QThread>
 #include <QTreeWidget>
 #include <gtest/gtest.h>
 
@@ -71,5 +72,17 @@ TEST(XmlTreeItems, DeeplyNestedDocumentsFillReplaceAndFreeWithoutRecursion) {
         window.ShowDeviceXML(nullptr);
         EXPECT_EQ(window.VSTDeviceXML()->topLevelItemCount(), 0);
     } // the window goes with a deep sheet tree still in it
-    XmlTreeItems::release(chain(kDepth).items());
+}
+
+TEST(XmlTreeItems, BuildingAndFreeingNeedNoStackPerLevel) {
+    // On a small stack a recursion over a hundred thousand levels cannot succeed.
+    bool done = false;
+    std::unique_ptr<QThread> thread(QThread::create([&done] {
+        XmlTreeItems::release(chain(100000).items());
+        done = true;
+    }));
+    thread->setStackSize(256 * 1024);
+    thread->start();
+    ASSERT_TRUE(thread->wait(QDeadlineTimer(120000)));
+    EXPECT_TRUE(done);
 }
