@@ -56,10 +56,10 @@ StartOptions parse(const QStringList& arguments) {
         options.action = StartOptions::Action::ShowHelp;
         // The parser runs before the application object exists, so it names the
         // program itself.
-        options.helpText = parser.helpText().replace(
-            QStringLiteral("<executable_name>"),
-            arguments.isEmpty() ? QStringLiteral("konfidor")
-                                : QFileInfo(arguments.first()).fileName());
+        options.helpText = parser.helpText().replace(QStringLiteral("<executable_name>"),
+                                                     arguments.isEmpty()
+                                                         ? QStringLiteral("konfidor")
+                                                         : QFileInfo(arguments.first()).fileName());
         return options;
     }
     if (parser.isSet(version)) {

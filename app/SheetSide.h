@@ -1,20 +1,31 @@
 #pragma once
 
+#include "sheets/LoadSheet.h"
+#include "sheets/SheetContext.h"
+#include "sheets/SheetRegistry.h"
+
 #include <QByteArray>
 #include <QString>
-#include <mutex>
+#include <functional>
 
 class QObject;
 
-// The configuration sheets as the main window reaches them: LoadSheet, the registry
-// of built widgets and ApplySettings. This is the one place where the main window
-// meets the sheets code; until that code is part of the program, no sheet is built,
-// the registry stays empty and "Set" does nothing.
+// The configuration sheets as the main window reaches them: LoadSheet with the
+// device it identified, the registry of built widgets (with SheetLock) and
+// ApplySettings. This is the one place where the main window meets the sheets code.
 class SheetSide {
 public:
-    // `sheetLock` guards the registry; `sheetDirectory` is where sheet files are
-    // looked for (empty: the program's own directory).
-    SheetSide(std::recursive_mutex& sheetLock, QString sheetDirectory);
+    // Shows a document in one of the diagnostics window's trees.
+    using ShowDocument = std::function<void(const TXMLDocument&)>;
+
+    struct Documents {
+        TXMLDocument& XML_Device;
+        TXMLDocument& XML_Sheet;
+    };
+
+    // `sheetDirectory` empty: the sheets are looked for in the program's directory.
+    SheetSide(Documents documents, DiagnosticLog& log, TScript& mainScript,
+              const QString& sheetDirectory, ShowDocument showDevice, ShowDocument showSheet);
 
     void LoadSheet();
     QObject* FindSheetComponent(const QByteArray& name);
@@ -22,9 +33,15 @@ public:
     void DestroySheetComponents();
     void ApplySettings();
 
-    const QString& sheetDirectory() const { return sheetDirectory_; }
+    const DeviceIdentity& device() const { return device_; }
+    SheetRegistry& registry() { return registry_; }
+    const QString& sheetDirectory() const { return context_.SheetDirectory; }
 
 private:
-    std::recursive_mutex& sheetLock_;
-    QString sheetDirectory_;
+    bool sheetMatchesDevice() const;
+
+    SheetRegistry registry_;
+    SheetContext context_;
+    ShowDocument showSheet_;
+    DeviceIdentity device_;
 };

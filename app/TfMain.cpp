@@ -2,22 +2,18 @@
 
 #include "app/TPanel.h"
 #include "app/TfWaitDialog.h"
+#include "app/XmlDocumentTree.h"
 #include "diagnostics/DiagnosticLog.h"
 #include "diagnostics/TfDebug.h"
 #include "platform/Win1250.h"
-#include "platform/components/ClassRegistry.h"
 #include "platform/components/Reflection.h"
 #include "platform/dialogs/OperatorDialogs.h"
-#include "platform/widgets/Bevel.h"
 #include "platform/widgets/Button.h"
-#include "platform/widgets/ComboBox.h"
 #include "platform/widgets/Cursors.h"
 #include "platform/widgets/Edit.h"
-#include "platform/widgets/GroupBox.h"
 #include "platform/widgets/Label.h"
-#include "platform/widgets/PageControl.h"
-#include "platform/widgets/SpinEdit.h"
 #include "script/TScript.h"
+#include "sheets/SheetClasses.h"
 
 #include <QGuiApplication>
 
@@ -39,11 +35,10 @@ void bindClick(TControl* control, QObject* target, const char* handler) {
 } // namespace
 
 TfMain::TfMain(const StartOptions& options, DiagnosticLog& log, QObject* scriptOwner)
-    : log_(log), debugSwitch_(options.debugSwitch), sheets_(SheetLock, options.sheetDirectory),
-      link_(*this) {
+    : log_(log), debugSwitch_(options.debugSwitch), link_(*this) {
     link_.setPort(options.port);
     buildLayout(options);
-    FormCreate(scriptOwner);
+    FormCreate(scriptOwner, options.sheetDirectory);
 }
 
 // FormDestroy: the link with its signals, sockets and keep-alive, SheetLock and the
@@ -101,16 +96,22 @@ void TfMain::buildLayout(const StartOptions& options) {
 }
 
 // Writes nothing to the log: the diagnostics window does not exist yet.
-void TfMain::FormCreate(QObject* scriptOwner) {
+void TfMain::FormCreate(QObject* scriptOwner, const QString& sheetDirectory) {
     // Link starts cleared and the six signals clear: the device link was just made.
     MainScript = new TScript(*this, scriptObjects_, scriptOwner);
-    // The widget classes sheets may name, in this order.
-    RegisterClasses({&TButton::staticMetaObject, &TForm::staticMetaObject,
-                     &TLabel::staticMetaObject, &TBevel::staticMetaObject, &TEdit::staticMetaObject,
-                     &TPageControl::staticMetaObject, &TSpinEdit::staticMetaObject,
-                     &TTabSheet::staticMetaObject, &TGroupBox::staticMetaObject,
-                     &TComboBox::staticMetaObject});
-    // SheetLock is ready with the window.
+    // The ten widget classes sheets may name.
+    RegisterSheetClasses();
+    // The registry with SheetLock.
+    sheets_ = std::make_unique<SheetSide>(
+        SheetSide::Documents{XML_Device, XML_Sheet}, log_, *MainScript, sheetDirectory,
+        [this](const TXMLDocument& document) {
+            if (fDebug_)
+                fDebug_->ShowDeviceXML(documentTree(document));
+        },
+        [this](const TXMLDocument& document) {
+            if (fDebug_)
+                fDebug_->ShowSheetXML(documentTree(document));
+        });
 }
 
 void TfMain::attachWindows(TfDebug* debugWindow, TfWaitDialog* waitDialog) {
@@ -159,7 +160,7 @@ void TfMain::CancelConnect() {
 
 // The one call site of the sheets code's LoadSheet.
 void TfMain::LoadSheet() {
-    sheets_.LoadSheet();
+    sheets_->LoadSheet();
 }
 
 void TfMain::SetControlsEnabled(std::initializer_list<QObject*> controls, bool value) {
@@ -227,19 +228,19 @@ void TfMain::logComm(const QString& text, quint32 colour) {
 }
 
 QObject* TfMain::FindSheetComponent(const QByteArray& name) {
-    return sheets_.FindSheetComponent(name);
+    return sheets_->FindSheetComponent(name);
 }
 
 bool TfMain::UnregisterSheetComponent(QObject* component) {
-    return sheets_.UnregisterSheetComponent(component);
+    return sheets_->UnregisterSheetComponent(component);
 }
 
 void TfMain::DestroySheetComponents() {
-    sheets_.DestroySheetComponents();
+    sheets_->DestroySheetComponents();
 }
 
 void TfMain::ApplySettings() {
-    sheets_.ApplySettings();
+    sheets_->ApplySettings();
 }
 
 void TfMain::Disconnect() {

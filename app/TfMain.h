@@ -10,7 +10,7 @@
 #include "script/ScriptHost.h"
 
 #include <initializer_list>
-#include <mutex>
+#include <memory>
 
 class DiagnosticLog;
 class TButton;
@@ -97,7 +97,7 @@ public:
     TScript& mainScript() const { return *MainScript; }
     TXMLDocument& xmlDevice() { return XML_Device; }
     TXMLDocument& xmlSheet() { return XML_Sheet; }
-    SheetSide& sheets() { return sheets_; }
+    SheetSide& sheets() { return *sheets_; }
 
     // Set while ApplySettings runs; the receive handler drops blocks meanwhile.
     bool ApplyInProgress = false;
@@ -108,7 +108,7 @@ signals:
 
 private:
     void buildLayout(const StartOptions& options);
-    void FormCreate(QObject* scriptOwner);
+    void FormCreate(QObject* scriptOwner, const QString& sheetDirectory);
 
     DiagnosticLog& log_;
     const bool debugSwitch_;
@@ -126,10 +126,10 @@ private:
 
     TXMLDocument XML_Sheet;
     TXMLDocument XML_Device;
-    std::recursive_mutex SheetLock;
-    SheetSide sheets_;
     ComponentScriptObjects scriptObjects_;
     TScript* MainScript = nullptr;
+    // LoadSheet and the registry with SheetLock.
+    std::unique_ptr<SheetSide> sheets_;
     // The device link: Link, ClientSocket, RxBuffer, the six signals and Timer1.
     DeviceLink link_;
     bool reconnectRequested_ = false;

@@ -33,7 +33,10 @@ protected:
         QDir::setCurrent(previousDir_);
     }
 
+    // Sheets are looked for in the working directory unless the options say otherwise.
     Program& start(StartOptions options = {}) {
+        if (options.sheetDirectory.isEmpty())
+            options.sheetDirectory = workDir_.path();
         program_ = std::make_unique<Program>(options);
         return *program_;
     }
