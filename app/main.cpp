@@ -1,20 +1,56 @@
+#include "app/CommandLine.h"
+#include "app/Program.h"
+#include "app/TfMain.h"
+#include "platform/EntryGuard.h"
+#include "platform/Error.h"
+#include "platform/widgets/ApplicationStyle.h"
+
 #include <QApplication>
-#include <QCommandLineParser>
-#include <QWidget>
+#include <cstdio>
+
+namespace {
+
+QStringList argumentsOf(int argc, char** argv) {
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments.append(QString::fromLocal8Bit(argv[i]));
+    return arguments;
+}
+
+void print(std::FILE* stream, const QString& text) {
+    std::fputs(text.toLocal8Bit().constData(), stream);
+}
+
+} // namespace
 
 int main(int argc, char** argv) {
+    // The command line is read before the windowing system is needed, so --help and
+    // --version work without a display.
+    StartOptions options;
+    try {
+        options = CommandLine::parse(argumentsOf(argc, argv));
+    } catch (const Error& e) {
+        print(stderr, QStringLiteral("konfidor: %1\n").arg(e.message()));
+        return 1;
+    }
+    if (options.action == StartOptions::Action::ShowHelp) {
+        print(stdout, options.helpText);
+        return 0;
+    }
+    if (options.action == StartOptions::Action::ShowVersion) {
+        print(stdout, QStringLiteral("konfidor %1\n").arg(QStringLiteral(KONFIDOR_VERSION)));
+        return 0;
+    }
+    for (const QString& ignored : options.ignoredOptions)
+        print(stderr, QStringLiteral("konfidor: unknown option '%1' ignored\n").arg(ignored));
+
     QApplication app(argc, argv);
-    QApplication::setApplicationName("Konfidor");
-    QApplication::setApplicationVersion(KONFIDOR_VERSION);
+    QApplication::setApplicationVersion(QStringLiteral(KONFIDOR_VERSION));
+    SetUpApplicationStyle(app);
 
-    QCommandLineParser parser;
-    parser.setApplicationDescription("Configuration client for network converters");
-    parser.addHelpOption();
-    parser.addVersionOption();
-    parser.process(app);
-
-    QWidget window;
-    window.setWindowTitle("Konfidor");
-    window.show();
-    return app.exec();
+    Program program(options);
+    QObject::connect(&program.fMain(), &TfMain::mainWindowClosed, &app, &QCoreApplication::quit,
+                     Qt::QueuedConnection);
+    EntryGuard::guardEntry([&program] { program.fMain().Show(); });
+    return QApplication::exec();
 }

@@ -1,0 +1,47 @@
+#pragma once
+
+#include "sheets/LoadSheet.h"
+#include "sheets/SheetContext.h"
+#include "sheets/SheetRegistry.h"
+
+#include <QByteArray>
+#include <QString>
+#include <functional>
+
+class QObject;
+
+// The configuration sheets as the main window reaches them: LoadSheet with the
+// device it identified, the registry of built widgets (with SheetLock) and
+// ApplySettings. This is the one place where the main window meets the sheets code.
+class SheetSide {
+public:
+    // Shows a document in one of the diagnostics window's trees.
+    using ShowDocument = std::function<void(const TXMLDocument&)>;
+
+    struct Documents {
+        TXMLDocument& XML_Device;
+        TXMLDocument& XML_Sheet;
+    };
+
+    // `sheetDirectory` empty: the sheets are looked for in the program's directory.
+    SheetSide(Documents documents, DiagnosticLog& log, TScript& mainScript,
+              const QString& sheetDirectory, ShowDocument showDevice, ShowDocument showSheet);
+
+    void LoadSheet();
+    QObject* FindSheetComponent(const QByteArray& name);
+    bool UnregisterSheetComponent(QObject* component);
+    void DestroySheetComponents();
+    void ApplySettings();
+
+    const DeviceIdentity& device() const { return device_; }
+    SheetRegistry& registry() { return registry_; }
+    const QString& sheetDirectory() const { return context_.SheetDirectory; }
+
+private:
+    bool sheetMatchesDevice() const;
+
+    SheetRegistry registry_;
+    SheetContext context_;
+    ShowDocument showSheet_;
+    DeviceIdentity device_;
+};

@@ -1,0 +1,170 @@
+// Statements per second of the script engine for the two statements sheets run
+// most, a property copy between two widgets and a call of a script function,
+// next to QJSEngine doing the same on the same widgets' Qt properties.
+#include "platform/Error.h"
+#include "platform/Win1250.h"
+#include "script/ScriptHost.h"
+#include "script/ScriptObjects.h"
+#include "script/TScript.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QMetaProperty>
+#include <benchmark/benchmark.h>
+
+#ifdef KONFIDOR_BENCH_QJSENGINE
+#include <QJSEngine>
+#endif
+
+#include <vector>
+
+namespace {
+
+class BenchEdit : public QLineEdit {
+    Q_OBJECT
+    Q_PROPERTY(QString Text READ text WRITE setText)
+};
+
+class BenchCombo : public QComboBox {
+    Q_OBJECT
+    Q_PROPERTY(QString Text READ currentText)
+};
+
+// A registry of two widgets and nothing else of the program.
+class BenchHost : public ScriptHost {
+public:
+    std::vector<QObject*> registry;
+
+    QObject* FindSheetComponent(const QByteArray& name) override {
+        const QString wide = Win1250::toWide(name);
+        for (QObject* entry : registry) {
+            if (entry->objectName() == wide)
+                return entry;
+        }
+        return nullptr;
+    }
+    bool UnregisterSheetComponent(QObject*) override { return false; }
+    void DestroySheetComponents() override {}
+    void ApplySettings() override {}
+    void Disconnect() override {}
+    void Connect(QObject*) override {}
+    void ShowMainWindow() override {}
+    void HideMainWindow() override {}
+    void CloseWaitDialog() override {}
+    bool ReconnectRequested() const override { return false; }
+    void ClearReconnectRequested() override {}
+    void AddScriptFunction(const QString&, TSMethod*) override {}
+    void LogColor(std::uint32_t, const QString&) override {}
+    void ShowMessage(const QString&) override {}
+};
+
+// Text properties through the meta-object system, as the reflection reaches them.
+class BenchObjects : public ScriptObjects {
+public:
+    Variant readProperty(const QObject* object, const QByteArray& name) override {
+        return Variant::fromText(Win1250::fromWide(property(object, name).read(object).toString()));
+    }
+    void writeProperty(QObject* object, const QByteArray& name, const Variant& value) override {
+        property(object, name).write(object, value.toWideText());
+    }
+    bool isWindow(const QObject*) override { return false; }
+    void showWindow(QObject*) override {}
+    void hideWindow(QObject*) override {}
+    void closeWindow(QObject*) override {}
+    void showWindowModal(QObject*) override {}
+    void freeWindow(QObject*) override {}
+
+private:
+    static QMetaProperty property(const QObject* object, const QByteArray& name) {
+        const int index = object->metaObject()->indexOfProperty(name.constData());
+        if (index < 0)
+            throw Error(QStringLiteral("Property %1 does not exist").arg(Win1250::toWide(name)));
+        return object->metaObject()->property(index);
+    }
+};
+
+// The edit E and the combo box C (showing "jedna") that both engines work on.
+struct Widgets {
+    Widgets() {
+        E.setObjectName("E");
+        C.setObjectName("C");
+        C.addItems({"nula", "jedna"});
+        C.setCurrentIndex(1);
+    }
+    BenchEdit E;
+    BenchCombo C;
+};
+
+struct Engine {
+    explicit Engine(Widgets& widgets) { host.registry = {&widgets.E, &widgets.C}; }
+    BenchHost host;
+    BenchObjects objects;
+    TScript script{host, objects, nullptr};
+};
+
+// Runs `statement` again and again, after `definitions` ran once.
+void konfidor(benchmark::State& state, const char* definitions, const char* statement) {
+    Widgets widgets;
+    Engine engine(widgets);
+    engine.script.Run(definitions);
+    const QByteArray text(statement);
+    for (auto _ : state)
+        engine.script.Run(text);
+    state.SetItemsProcessed(state.iterations());
+}
+BENCHMARK_CAPTURE(konfidor, assignment, "", "E.Text:=C.Text;");
+BENCHMARK_CAPTURE(konfidor, functionCall, "function copy() { E.Text:=C.Text; }", "copy();");
+
+#ifdef KONFIDOR_BENCH_QJSENGINE
+
+struct JsEngine {
+    explicit JsEngine(Widgets& widgets) {
+        // The engine must not take ownership: the widgets belong to the benchmark.
+        QJSEngine::setObjectOwnership(&widgets.E, QJSEngine::CppOwnership);
+        QJSEngine::setObjectOwnership(&widgets.C, QJSEngine::CppOwnership);
+        engine.globalObject().setProperty("E", engine.newQObject(&widgets.E));
+        engine.globalObject().setProperty("C", engine.newQObject(&widgets.C));
+    }
+    QJSEngine engine;
+};
+
+// Like Run, the statement's source is handed over each time.
+void qjs(benchmark::State& state, const char* definitions, const char* statement) {
+    Widgets widgets;
+    JsEngine js(widgets);
+    js.engine.evaluate(QString::fromLatin1(definitions));
+    const QString text = QString::fromLatin1(statement);
+    for (auto _ : state)
+        benchmark::DoNotOptimize(js.engine.evaluate(text));
+    state.SetItemsProcessed(state.iterations());
+}
+BENCHMARK_CAPTURE(qjs, assignment, "", "E.Text = C.Text;");
+BENCHMARK_CAPTURE(qjs, functionCall, "function copy() { E.Text = C.Text; }", "copy();");
+
+// QJSEngine's best case: the function compiled once and only called.
+void qjsCompiledCall(benchmark::State& state) {
+    Widgets widgets;
+    JsEngine js(widgets);
+    QJSValue copy = js.engine.evaluate(QStringLiteral("(function() { E.Text = C.Text; })"));
+    for (auto _ : state)
+        benchmark::DoNotOptimize(copy.call());
+    state.SetItemsProcessed(state.iterations());
+}
+BENCHMARK(qjsCompiledCall);
+
+#endif
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
+
+#include "ScriptBench.moc"

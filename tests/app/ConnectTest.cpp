@@ -1,0 +1,133 @@
+#include "ShellTestSupport.h"
+#include "app/TfWaitDialog.h"
+#include "link/LinkTimings.h"
+#include "platform/widgets/Button.h"
+#include "platform/widgets/Edit.h"
+#include "tools/devsim/DeviceSimulator.h"
+
+#include <QFile>
+#include <QSignalSpy>
+#include <QTcpServer>
+
+namespace {
+
+QByteArray sampleConfiguration() {
+    QFile file(QStringLiteral(KONFIDOR_SAMPLE_DEVICE));
+    EXPECT_TRUE(file.open(QIODevice::ReadOnly)) << KONFIDOR_SAMPLE_DEVICE;
+    return file.readAll();
+}
+
+// A loopback port nobody listens on.
+quint16 unusedLoopbackPort() {
+    QTcpServer server;
+    EXPECT_TRUE(server.listen(QHostAddress::LocalHost));
+    return server.serverPort();
+}
+
+// Shortened intervals so that no test waits for real seconds.
+class ConnectTest : public ShellTest {
+protected:
+    void SetUp() override {
+        ShellTest::SetUp();
+        LinkTimings timings;
+        timings.keepAliveMs = 60000;
+        timings.connectWaitMs = 5000;
+        timings.socketConnectTimeoutMs = 5000;
+        previousTimings_ = LinkTimings::replace(timings);
+    }
+    void TearDown() override {
+        ShellTest::TearDown();
+        LinkTimings::replace(previousTimings_);
+    }
+
+    StartOptions loopback(quint16 port) {
+        StartOptions options;
+        options.address = QStringLiteral("127.0.0.1");
+        options.password = QStringLiteral("demo");
+        options.port = port;
+        return options;
+    }
+
+private:
+    LinkTimings previousTimings_;
+};
+
+} // namespace
+
+TEST_F(ConnectTest, ConnectButtonLogsInAndReceivesTheConfiguration) {
+    DeviceSimulator::Options deviceOptions;
+    deviceOptions.configuration = sampleConfiguration();
+    DeviceSimulator device(deviceOptions);
+    ASSERT_TRUE(device.listen()) << device.errorString().toStdString();
+    start(loopback(device.port()));
+    fMain().Show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(fMain().Widget()));
+
+    // The connect wait runs inside the click and ends once the link is up.
+    click(fMain().bConnect());
+    EXPECT_TRUE(QTest::qWaitFor([] { return QFile::exists(QStringLiteral("temp.xm~")); }, 5000));
+    const QList<QByteArray> lines = communicationLines();
+    ASSERT_GE(lines.size(), 2);
+    EXPECT_TRUE(lines[0].endsWith(" - Connecting"));
+    EXPECT_TRUE(lines[1].endsWith(" - Connect"));
+    ASSERT_TRUE(fMain().xmlDevice().active());
+    EXPECT_EQ(fMain().xmlDevice().documentElement().nodeName(), "XML");
+    EXPECT_TRUE(device.received().contains("Sdemo\r"));
+
+    // Connected: the main window hidden, the wait dialog still up, controls back.
+    EXPECT_FALSE(fMain().Widget()->isVisible());
+    EXPECT_TRUE(program().fWaitDialog().Widget()->isVisible());
+    EXPECT_TRUE(fMain().bConnect()->Enabled());
+    EXPECT_TRUE(fMain().eAddress()->Enabled());
+    EXPECT_EQ(fMain().screenCursor(), 0);
+    EXPECT_TRUE(dialogs.records().empty());
+
+    // Closing the main window first closes the connection: the disconnection
+    // handling runs ("onDisconnect();", which no sheet defines here).
+    QSignalSpy closed(&fMain(), &TfMain::mainWindowClosed);
+    fMain().Close();
+    EXPECT_EQ(closed.count(), 1);
+    EXPECT_TRUE(communicationLines().last().endsWith(" - Disconnect"));
+    ASSERT_EQ(dialogs.records().size(), 1u);
+    EXPECT_EQ(dialogs.records()[0].kind, DialogKind::Notice);
+    EXPECT_TRUE(dialogs.records()[0].text.startsWith("Script - Unknown command: 'onDisconnect"))
+        << dialogs.records()[0].text.toStdString();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return device.openConnections() == 0; }, 5000));
+}
+
+TEST_F(ConnectTest, CancelAfterConnectingBringsTheMainWindowBack) {
+    DeviceSimulator::Options deviceOptions;
+    deviceOptions.configuration = sampleConfiguration();
+    DeviceSimulator device(deviceOptions);
+    ASSERT_TRUE(device.listen());
+    start(loopback(device.port()));
+    fMain().Show();
+    click(fMain().bConnect());
+    ASSERT_TRUE(program().fWaitDialog().Widget()->isVisible());
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(program().fWaitDialog().Widget()));
+
+    click(program().fWaitDialog().Button1());
+    EXPECT_FALSE(program().fWaitDialog().Widget()->isVisible());
+    EXPECT_TRUE(fMain().Widget()->isVisible());
+    EXPECT_EQ(fMain().link().link(), nullptr);
+    EXPECT_FALSE(fMain().link().keepAliveRunning());
+    EXPECT_EQ(eventsEndingWith(" - Start aplikace"), 2);
+    EXPECT_TRUE(dialogs.records().empty());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return device.openConnections() == 0; }, 5000));
+}
+
+TEST_F(ConnectTest, EnterInTheAddressFieldConnects) {
+    start(loopback(unusedLoopbackPort()));
+    fMain().Show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(fMain().Widget()));
+    fMain().eAddress()->Widget()->setFocus();
+    QTest::keyClick(fMain().Widget()->windowHandle(), Qt::Key_Return);
+    ASSERT_EQ(dialogs.records().size(), 1u);
+    EXPECT_EQ(dialogs.records()[0].kind, DialogKind::Error);
+    EXPECT_EQ(dialogs.records()[0].text,
+              QStringLiteral("Chyba komunikace - Spojení bylo aktivně odmítnuto."));
+    EXPECT_TRUE(fMain().Widget()->isVisible());
+    EXPECT_FALSE(program().fWaitDialog().Widget()->isVisible());
+    EXPECT_TRUE(fMain().bConnect()->Enabled());
+    EXPECT_EQ(fMain().screenCursor(), 0);
+}

@@ -1,0 +1,71 @@
+#include "ShellTestSupport.h"
+#include "diagnostics/TfDebug.h"
+#include "platform/Win1250.h"
+#include "platform/components/Reflection.h"
+#include "platform/widgets/Button.h"
+#include "platform/widgets/Form.h"
+#include "script/TScript.h"
+
+#include <QFile>
+#include <QListWidget>
+#include <QTreeWidget>
+
+namespace {
+
+void writeFile(const QString& name, const QByteArray& bytes) {
+    QFile file(name);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+}
+
+const QByteArray StoredDevice = "<?xml version=\"1.0\" encoding=\"windows-1250\"?>\r\n<XML>\r\n"
+                                "<DEVICE type=\"TEST-1\" version=\"2.0\"/>\r\n"
+                                "<NET ip=\"10.0.0.5\"/>\r\n</XML>\r\n";
+
+const QByteArray MatchingSheet =
+    "<?xml version=\"1.0\" encoding=\"windows-1250\"?>\r\n"
+    "<SHEET type=\"TEST-1\" version=\"2.0\">\r\n"
+    "<SCRIPT>function greet() { fTest.Caption:=Ahoj; }</SCRIPT>\r\n"
+    "<Form Name=\"fTest\" Caption=\"Test\"><Edit Name=\"eIP\" XMLpath=\"Text:NET.ip\"/></Form>\r\n"
+    "</SHEET>\r\n";
+
+} // namespace
+
+// The "Create " button builds the sheet for a stored configuration: the scripts and
+// the registry work through the main window, and the diagnostics window shows both
+// documents and the script function.
+TEST_F(ShellTest, StoredConfigurationBuildsTheMatchingSheet) {
+    writeFile(QStringLiteral("x.xm"), StoredDevice);
+    writeFile(QStringLiteral("other.xml"), "<SHEET type=\"TEST-1\" version=\"1.0\"/>");
+    writeFile(QStringLiteral("test.xml"), MatchingSheet);
+    start();
+    fMain().Button3()->SetEnabled(true);
+    fMain().Button3()->Click();
+    ASSERT_TRUE(dialogs.records().empty()) << dialogs.records()[0].text.toStdString();
+
+    EXPECT_EQ(fMain().sheets().device().DeviceType, "TEST-1");
+    QObject* form = fMain().FindSheetComponent("fTest");
+    ASSERT_NE(qobject_cast<TForm*>(form), nullptr);
+    QObject* edit = fMain().FindSheetComponent("eIP");
+    ASSERT_NE(edit, nullptr);
+    EXPECT_EQ(GetPropValue(edit, "Text", true).toText(), "10.0.0.5");
+
+    fMain().mainScript().Run("greet();");
+    EXPECT_EQ(static_cast<TForm*>(form)->Caption(), "Ahoj");
+
+    TfDebug& debug = program().fDebug();
+    debug.catchUp();
+    ASSERT_EQ(debug.lbScriptFunctions()->count(), 1);
+    EXPECT_EQ(debug.lbScriptFunctions()->item(0)->text(), "greet");
+    EXPECT_GT(debug.VSTDeviceXML()->topLevelItemCount(), 0);
+    ASSERT_GT(debug.VSTSheetXML()->topLevelItemCount(), 0);
+    const QList<QTreeWidgetItem*> sheetRoot =
+        debug.VSTSheetXML()->findItems(QStringLiteral("SHEET"), Qt::MatchRecursive);
+    ASSERT_EQ(sheetRoot.size(), 1);
+    // An element's attributes come first, as name and value.
+    EXPECT_EQ(sheetRoot[0]->child(0)->text(0), "type");
+    EXPECT_EQ(sheetRoot[0]->child(0)->text(1), "TEST-1");
+
+    fMain().DestroySheetComponents();
+    EXPECT_EQ(fMain().FindSheetComponent("fTest"), nullptr);
+}
