@@ -3,11 +3,14 @@
 #include "link/LinkTimings.h"
 #include "platform/widgets/Button.h"
 #include "platform/widgets/Edit.h"
+#include "platform/widgets/Form.h"
 #include "tools/devsim/DeviceSimulator.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QSignalSpy>
 #include <QTcpServer>
+#include <QTimer>
 
 namespace {
 
@@ -130,4 +133,52 @@ TEST_F(ConnectTest, EnterInTheAddressFieldConnects) {
     EXPECT_FALSE(program().fWaitDialog().Widget()->isVisible());
     EXPECT_TRUE(fMain().bConnect()->Enabled());
     EXPECT_EQ(fMain().screenCursor(), 0);
+}
+
+// The sample sheet shows its window modally from inside the receive handler. While
+// it is up the keep-alive goes on; closing it disconnects ("Disconnect;"), and the
+// sheet's onDisconnect frees the window and the main window comes back.
+TEST_F(ConnectTest, SampleSheetRunsModallyWhileTheLinkStaysAlive) {
+    LinkTimings timings = LinkTimings::current();
+    timings.keepAliveMs = 150;
+    LinkTimings::replace(timings);
+    DeviceSimulator::Options deviceOptions;
+    deviceOptions.configuration = sampleConfiguration();
+    DeviceSimulator device(deviceOptions);
+    ASSERT_TRUE(device.listen());
+    StartOptions options = loopback(device.port());
+    options.sheetDirectory = QFileInfo(QStringLiteral(KONFIDOR_SAMPLE_DEVICE)).path();
+    start(options);
+    fMain().Show();
+
+    bool waitDialogClosedForSheet = false;
+    qsizetype keepAlivesBeforeSheet = -1;
+    QTimer watch;
+    watch.setInterval(10);
+    QObject::connect(&watch, &QTimer::timeout, [&] {
+        auto* sheet = qobject_cast<TForm*>(fMain().FindSheetComponent("fDemo"));
+        if (!sheet || !sheet->IsModal())
+            return;
+        const qsizetype keepAlives = device.received().count("?\r");
+        if (keepAlivesBeforeSheet < 0) {
+            keepAlivesBeforeSheet = keepAlives;
+            waitDialogClosedForSheet = !program().fWaitDialog().Widget()->isVisible();
+        } else if (keepAlives >= keepAlivesBeforeSheet + 3) {
+            watch.stop();
+            sheet->Close();
+        }
+    });
+    watch.start();
+    click(fMain().bConnect());
+    EXPECT_TRUE(
+        QTest::qWaitFor([&] { return !watch.isActive() && fMain().Widget()->isVisible(); }, 10000));
+    watch.stop();
+
+    EXPECT_GE(keepAlivesBeforeSheet, 0) << "the sheet was never shown modally";
+    EXPECT_TRUE(waitDialogClosedForSheet);
+    EXPECT_TRUE(dialogs.records().empty()) << dialogs.records().front().text.toStdString();
+    EXPECT_TRUE(communicationLines().last().endsWith(" - Disconnect"));
+    EXPECT_EQ(fMain().FindSheetComponent("fDemo"), nullptr);
+    EXPECT_EQ(fMain().link().link(), nullptr);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return device.openConnections() == 0; }, 5000));
 }
