@@ -1,5 +1,6 @@
 #include "app/CommandLine.h"
 #include "app/Program.h"
+#include "app/ProgramIcon.h"
 #include "app/TfMain.h"
 #include "platform/EntryGuard.h"
 #include "platform/Error.h"
@@ -48,6 +49,7 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationVersion(QStringLiteral(KONFIDOR_VERSION));
     SetUpApplicationStyle(app);
+    QApplication::setWindowIcon(programIcon());
 
     Program program(options);
     QObject::connect(&program.fMain(), &TfMain::mainWindowClosed, &app, &QCoreApplication::quit,
