@@ -6,7 +6,13 @@
 
 #include <QTextCursor>
 
+#include <algorithm>
+
 namespace {
+
+// Lines added per turn of the message loop: a backlog of a million lines is
+// worked off in steps of a few tens of milliseconds, and the program stays usable.
+constexpr qsizetype kLinesPerTurn = 10000;
 
 // The device ends its lines with CR LF; each break becomes one new line here.
 QString displayText(const QByteArray& line) {
@@ -19,7 +25,8 @@ QString displayText(const QByteArray& line) {
 } // namespace
 
 CommunicationLogView::CommunicationLogView(const DiagnosticLog& log, QWidget* parent)
-    : QPlainTextEdit(parent), log_(log), showLater_(this, [this] { showPending(); }) {
+    : QPlainTextEdit(parent), log_(log),
+      showLater_(this, [this] { showNextLines(kLinesPerTurn); }) {
     setReadOnly(true);
     setUndoRedoEnabled(false);
     connect(&log, &DiagnosticLog::communicationLogGrew, this, [this] { showLater_.request(); });
@@ -27,15 +34,19 @@ CommunicationLogView::CommunicationLogView(const DiagnosticLog& log, QWidget* pa
 }
 
 void CommunicationLogView::showPending() {
+    showNextLines(log_.communicationCount() - shown_);
+}
+
+void CommunicationLogView::showNextLines(qsizetype limit) {
     showLater_.markDone();
-    const qsizetype available = log_.communicationCount();
-    if (available <= shown_)
+    const qsizetype end = std::min(log_.communicationCount(), shown_ + limit);
+    if (end <= shown_)
         return;
 
     QTextCursor cursor(document());
     cursor.movePosition(QTextCursor::End);
     cursor.beginEditBlock();
-    for (; shown_ < available; ++shown_) {
+    for (; shown_ < end; ++shown_) {
         const DiagnosticLog::CommunicationLine line = log_.communicationLine(shown_);
         // The first line goes into the document's initial empty block.
         if (shown_ > 0)
@@ -45,4 +56,6 @@ void CommunicationLogView::showPending() {
         cursor.insertText(displayText(line.text), format);
     }
     cursor.endEditBlock();
+    if (shown_ < log_.communicationCount())
+        showLater_.request();
 }

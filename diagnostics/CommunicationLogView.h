@@ -15,10 +15,13 @@ class CommunicationLogView : public QPlainTextEdit {
 public:
     explicit CommunicationLogView(const DiagnosticLog& log, QWidget* parent = nullptr);
 
-    // Adds every line logged since the last batch; runs by itself from the message loop.
+    // Adds every line logged since the last batch at once. Without this call the
+    // lines come by themselves from the message loop, a limited number per turn.
     void showPending();
 
 private:
+    void showNextLines(qsizetype limit);
+
     const DiagnosticLog& log_;
     qsizetype shown_ = 0;
     CoalescedCall showLater_;

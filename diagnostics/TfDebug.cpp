@@ -4,6 +4,7 @@
 #include "diagnostics/DiagnosticLog.h"
 #include "diagnostics/EventLogDelegate.h"
 #include "diagnostics/EventLogModel.h"
+#include "diagnostics/XmlDocumentTree.h"
 #include "diagnostics/XmlTreeItems.h"
 #include "platform/EntryGuard.h"
 #include "platform/Win1250.h"
@@ -187,6 +188,14 @@ void TfDebug::ShowDeviceXML(std::unique_ptr<QTreeWidgetItem> documentTree) {
 
 void TfDebug::ShowSheetXML(std::unique_ptr<QTreeWidgetItem> documentTree) {
     replaceTree(vstSheetXml_, std::move(documentTree));
+}
+
+void TfDebug::ShowDeviceXML(const TXMLDocument& document) {
+    replaceTree(vstDeviceXml_, xmlDocumentTree(document));
+}
+
+void TfDebug::ShowSheetXML(const TXMLDocument& document) {
+    replaceTree(vstSheetXml_, xmlDocumentTree(document));
 }
 
 void TfDebug::LogListBoxClick() {

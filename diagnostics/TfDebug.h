@@ -13,6 +13,7 @@ class QSplitter;
 class QTabWidget;
 class QTreeWidget;
 class QTreeWidgetItem;
+class TXMLDocument;
 
 // The diagnostics window: the event log with the raw text of the clicked entry,
 // the script functions with the body of the clicked one, the communication log,
@@ -28,8 +29,12 @@ public:
     // Makes the window visible without making it modal; a visible one comes to the front.
     void showAndRaise();
 
-    // Replaces the content of the "Device XML" and "Sheet XML" trees (see
-    // XmlTreeItems::build); nullptr just empties the tree.
+    // Shows a document in the "Device XML" or "Sheet XML" tree, replacing what was
+    // there; an inactive document empties the tree.
+    void ShowDeviceXML(const TXMLDocument& document);
+    void ShowSheetXML(const TXMLDocument& document);
+    // The same for trees built by XmlTreeItems::build from any node type;
+    // nullptr just empties the tree.
     void ShowDeviceXML(std::unique_ptr<QTreeWidgetItem> documentTree);
     void ShowSheetXML(std::unique_ptr<QTreeWidgetItem> documentTree);
 

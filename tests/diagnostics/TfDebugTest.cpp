@@ -132,3 +132,14 @@ TEST_F(TfDebugTest, ClosingTheWindowNeverEndsTheProgram) {
     TfDebug window(log);
     EXPECT_FALSE(window.testAttribute(Qt::WA_QuitOnClose));
 }
+
+TEST_F(TfDebugTest, ALargeCommunicationBacklogIsShownCompletelyAndInOrder) {
+    CommunicationLogView view(log);
+    constexpr int kLines = 25000;
+    for (int i = 0; i < kLines; ++i)
+        log.LogComm(0x008000, QByteArray::number(i));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return view.document()->blockCount() == kLines; }, 30000));
+    EXPECT_EQ(view.document()->findBlockByNumber(kLines - 1).text(),
+              QStringLiteral("14:05:07 - 24999"));
+    EXPECT_EQ(view.document()->findBlockByNumber(12345).text(), QStringLiteral("14:05:07 - 12345"));
+}

@@ -2,6 +2,7 @@
 
 #include "diagnostics/DiagnosticLog.h"
 #include "diagnostics/TfDebug.h"
+#include "platform/xml/TXMLDocument.h"
 
 #include <QThread>
 #include <QTreeWidget>
@@ -51,23 +52,26 @@ TEST(XmlTreeItems, NamesValuesAndDocumentOrder) {
 
 TEST(XmlTreeItems, DeeplyNestedDocumentsFillReplaceAndFreeWithoutRecursion) {
     constexpr int kDepth = 100000;
+    TXMLDocument deep;
+    deep.loadFromBytes(QByteArray("<a x=\"0\">").repeated(kDepth) +
+                       QByteArray("</a>").repeated(kDepth));
     DiagnosticLog log;
     {
         TfDebug window(log);
-        window.ShowDeviceXML(chain(kDepth).items());
-        window.ShowSheetXML(chain(kDepth).items());
+        window.ShowDeviceXML(deep);
+        window.ShowSheetXML(deep);
         window.show();
         QTreeWidgetItem* item = window.VSTDeviceXML()->topLevelItem(0);
         ASSERT_NE(item, nullptr);
         int depth = 1;
-        while (item->childCount() == 1) {
-            item = item->child(0);
+        while (item->childCount() == 2) { // the attribute, then the nested element
+            EXPECT_EQ(item->child(0)->text(0), QStringLiteral("x"));
+            item = item->child(1);
             ++depth;
         }
         EXPECT_EQ(depth, kDepth);
-        EXPECT_EQ(item->text(1), QString::number(kDepth - 1));
 
-        window.ShowDeviceXML(chain(kDepth).items()); // replaces the deep tree
+        window.ShowDeviceXML(deep); // replaces the deep tree
         EXPECT_EQ(window.VSTDeviceXML()->topLevelItemCount(), 1);
         window.ShowDeviceXML(nullptr);
         EXPECT_EQ(window.VSTDeviceXML()->topLevelItemCount(), 0);
@@ -85,4 +89,31 @@ TEST(XmlTreeItems, BuildingAndFreeingNeedNoStackPerLevel) {
     thread->start();
     ASSERT_TRUE(thread->wait(QDeadlineTimer(120000)));
     EXPECT_TRUE(done);
+}
+
+TEST(XmlDocumentTree, ElementsWithTheirAttributesThenTheirContent) {
+    TXMLDocument document;
+    document.loadFromBytes(QByteArray("<?xml version=\"1.0\" encoding=\"windows-1250\"?>\r\n"
+                                      "<DEVICE type=\"KF-100\" version=\"1.2\">\r\n"
+                                      "  <NET IP=\"10.0.0.1\"/>\r\n"
+                                      "  <NAME>\xC8"
+                                      "erpadlo</NAME>\r\n"
+                                      "</DEVICE>\r\n"));
+    DiagnosticLog log;
+    TfDebug window(log);
+    window.ShowDeviceXML(document);
+
+    ASSERT_EQ(window.VSTDeviceXML()->topLevelItemCount(), 1);
+    const QTreeWidgetItem* device = window.VSTDeviceXML()->topLevelItem(0);
+    EXPECT_EQ(device->text(0), QStringLiteral("DEVICE"));
+    QStringList rows;
+    for (int i = 0; i < device->childCount(); ++i)
+        rows << device->child(i)->text(0) + u'=' + device->child(i)->text(1);
+    EXPECT_EQ(rows, (QStringList{"type=KF-100", "version=1.2", "NET=", "NAME="}));
+    EXPECT_EQ(device->child(2)->child(0)->text(1), QStringLiteral("10.0.0.1"));
+    EXPECT_EQ(device->child(3)->child(0)->text(0), QStringLiteral("#text"));
+    EXPECT_EQ(device->child(3)->child(0)->text(1), QString::fromUtf8("Čerpadlo"));
+
+    window.ShowDeviceXML(TXMLDocument()); // an inactive document empties the tree
+    EXPECT_EQ(window.VSTDeviceXML()->topLevelItemCount(), 0);
 }
