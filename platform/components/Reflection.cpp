@@ -19,7 +19,8 @@ std::optional<QMetaProperty> findProperty(const QObject* instance, QByteArrayVie
     if (!instance)
         return std::nullopt;
     const QMetaObject* meta = instance->metaObject();
-    for (int i = QObject::staticMetaObject.propertyCount(); i < meta->propertyCount(); ++i) {
+    // The object's own class first, then its ancestors.
+    for (int i = meta->propertyCount() - 1; i >= QObject::staticMetaObject.propertyCount(); --i) {
         const QMetaProperty p = meta->property(i);
         if (AsciiName::sameName(p.name(), name))
             return p;

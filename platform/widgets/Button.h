@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/widgets/Control.h"
+#include "platform/widgets/Published.h"
 
 class QPushButton;
 
@@ -24,19 +25,11 @@ class TButton : public TButtonControl {
     Q_PROPERTY(bool Cancel READ Cancel WRITE SetCancel)
     Q_PROPERTY(int ModalResult READ ModalResult WRITE SetModalResult)
     Q_PROPERTY(bool WordWrap READ WordWrap WRITE SetWordWrap)
-    Q_PROPERTY(int TabOrder READ TabOrder WRITE SetTabOrder)
-    Q_CLASSINFO("Range:TabOrder", "-1..32767")
-    Q_PROPERTY(bool TabStop READ TabStop WRITE SetTabStop)
+    KONFIDOR_PUBLISH_TAB_STOP
     Q_PROPERTY(TNotifyEvent OnClick MEMBER OnClick)
-    Q_PROPERTY(TNotifyEvent OnEnter MEMBER OnEnter)
-    Q_PROPERTY(TNotifyEvent OnExit MEMBER OnExit)
-    Q_PROPERTY(TKeyEvent OnKeyDown MEMBER OnKeyDown)
-    Q_PROPERTY(TKeyEvent OnKeyUp MEMBER OnKeyUp)
-    Q_PROPERTY(TKeyPressEvent OnKeyPress MEMBER OnKeyPress)
-    Q_PROPERTY(TMouseEvent OnMouseDown MEMBER OnMouseDown)
-    Q_PROPERTY(TMouseEvent OnMouseUp MEMBER OnMouseUp)
-    Q_PROPERTY(TMouseMoveEvent OnMouseMove MEMBER OnMouseMove)
-    Q_PROPERTY(TContextPopupEvent OnContextPopup MEMBER OnContextPopup)
+    KONFIDOR_PUBLISH_FOCUS_EVENTS
+    KONFIDOR_PUBLISH_KEY_EVENTS
+    KONFIDOR_PUBLISH_MOUSE_EVENTS
 public:
     Q_INVOKABLE explicit TButton(TComponent* owner = nullptr);
 

@@ -44,6 +44,12 @@ TCustomCombo::TCustomCombo(TComponent* owner)
     SetStyle(Vcl::TComboBoxStyle::csDropDown);
 }
 
+TCustomCombo::~TCustomCombo() {
+    // The list may still close while the widget goes; this part is gone by then.
+    Combo()->onPopupShown = nullptr;
+    Combo()->onPopupHidden = nullptr;
+}
+
 ComboWidget* TCustomCombo::Combo() const {
     return static_cast<ComboWidget*>(Widget());
 }

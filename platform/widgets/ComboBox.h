@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/widgets/Control.h"
+#include "platform/widgets/Published.h"
 
 #include <vector>
 
@@ -23,6 +24,7 @@ class TCustomCombo : public TCustomListControl {
     Q_OBJECT
 public:
     Q_INVOKABLE explicit TCustomCombo(TComponent* owner = nullptr);
+    ~TCustomCombo() override;
 
     // Appends an entry (placed in order when Sorted).
     void AddItem(const QByteArray& text, QObject* object);
@@ -93,24 +95,11 @@ class TComboBox : public TCustomComboBox {
     Q_PROPERTY(Vcl::TEditCharCase CharCase READ CharCase WRITE SetCharCase)
     Q_PROPERTY(TStrings* Items READ Items)
     Q_PROPERTY(int Color READ Color WRITE SetColor)
-    Q_PROPERTY(int TabOrder READ TabOrder WRITE SetTabOrder)
-    Q_CLASSINFO("Range:TabOrder", "-1..32767")
-    Q_PROPERTY(bool TabStop READ TabStop WRITE SetTabStop)
-    Q_PROPERTY(TNotifyEvent OnChange MEMBER OnChange)
+    KONFIDOR_PUBLISH_TAB_STOP
+    KONFIDOR_PUBLISH_EDITOR_EVENTS
     Q_PROPERTY(TNotifyEvent OnSelect MEMBER OnSelect)
     Q_PROPERTY(TNotifyEvent OnDropDown MEMBER OnDropDown)
     Q_PROPERTY(TNotifyEvent OnCloseUp MEMBER OnCloseUp)
-    Q_PROPERTY(TNotifyEvent OnClick MEMBER OnClick)
-    Q_PROPERTY(TNotifyEvent OnDblClick MEMBER OnDblClick)
-    Q_PROPERTY(TNotifyEvent OnEnter MEMBER OnEnter)
-    Q_PROPERTY(TNotifyEvent OnExit MEMBER OnExit)
-    Q_PROPERTY(TKeyEvent OnKeyDown MEMBER OnKeyDown)
-    Q_PROPERTY(TKeyEvent OnKeyUp MEMBER OnKeyUp)
-    Q_PROPERTY(TKeyPressEvent OnKeyPress MEMBER OnKeyPress)
-    Q_PROPERTY(TMouseEvent OnMouseDown MEMBER OnMouseDown)
-    Q_PROPERTY(TMouseEvent OnMouseUp MEMBER OnMouseUp)
-    Q_PROPERTY(TMouseMoveEvent OnMouseMove MEMBER OnMouseMove)
-    Q_PROPERTY(TContextPopupEvent OnContextPopup MEMBER OnContextPopup)
 public:
     Q_INVOKABLE explicit TComboBox(TComponent* owner = nullptr) : TCustomComboBox(owner) {}
 };

@@ -35,16 +35,25 @@ TControl::TControl(TComponent* owner, QWidget* widget, int defaultColor)
 }
 
 TControl::~TControl() {
-    quiet_ = true;
+    BeginDestruction();
     DestroyOwnedComponents();
     if (parent_)
         parent_->RemoveControl(this);
     if (widget_) {
-        widget_->removeEventFilter(this);
-        QObject::disconnect(widget_, nullptr, this, nullptr);
         widget_->hide();
         delete widget_.data();
     }
+}
+
+void TControl::BeginDestruction() {
+    if (quiet_)
+        return;
+    quiet_ = true;
+    if (!widget_)
+        return;
+    for (QObject* inner : widget_->findChildren<QObject*>())
+        QObject::disconnect(inner, nullptr, this, nullptr);
+    QObject::disconnect(widget_, nullptr, this, nullptr);
 }
 
 TControl* TControl::ControlOf(const QWidget* widget) {
@@ -354,6 +363,7 @@ TWinControl::TWinControl(TComponent* owner, QWidget* widget, int defaultColor)
     : TControl(owner, widget, defaultColor) {}
 
 TWinControl::~TWinControl() {
+    BeginDestruction();
     DestroyOwnedComponents();
     for (const QPointer<TControl>& control : QList(controls_))
         delete control.data();

@@ -118,6 +118,9 @@ protected:
     virtual void ApplyColor();
     // True after the destructor began: no events, no layout.
     bool Quiet() const { return quiet_; }
+    // The first step of destruction: the widget and its inner widgets stop
+    // reaching this control, so that nothing calls into parts already gone.
+    void BeginDestruction();
 
     TNotifyEvent OnClick;
     TNotifyEvent OnDblClick;

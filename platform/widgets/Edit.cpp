@@ -22,11 +22,12 @@ void TCustomEdit::SelectAllOnEntry(QLineEdit* editor) {
 }
 
 bool TCustomEdit::eventFilter(QObject* watched, QEvent* event) {
-    if (selectOnEntry_ && watched == selectOnEntry_ && event->type() == QEvent::FocusIn &&
-        autoSelect_) {
+    if (selectOnEntry_ && watched == selectOnEntry_ && event->type() == QEvent::FocusIn) {
+        // Qt selects everything on tab entry by itself; AutoSelect decides.
         const auto reason = static_cast<QFocusEvent*>(event)->reason();
         if (reason == Qt::TabFocusReason || reason == Qt::BacktabFocusReason)
-            QTimer::singleShot(0, selectOnEntry_, &QLineEdit::selectAll);
+            QTimer::singleShot(0, selectOnEntry_,
+                               autoSelect_ ? &QLineEdit::selectAll : &QLineEdit::deselect);
     }
     return TWinControl::eventFilter(watched, event);
 }

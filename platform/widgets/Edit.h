@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/widgets/Control.h"
+#include "platform/widgets/Published.h"
 
 class QLineEdit;
 class EditInputRule;
@@ -14,7 +15,8 @@ public:
 protected:
     TCustomEdit(TComponent* owner, QWidget* widget);
     QPalette::ColorRole ColorRole() const override { return QPalette::Base; }
-    // Selects the whole text when the operator tabs into the editor.
+    // With AutoSelect the whole text is selected when the operator tabs into
+    // the editor; without it nothing is.
     void SelectAllOnEntry(QLineEdit* editor);
     bool eventFilter(QObject* watched, QEvent* event) override;
 
@@ -37,21 +39,8 @@ class TEdit : public TCustomEdit {
     Q_PROPERTY(uchar PasswordChar READ PasswordChar WRITE SetPasswordChar)
     Q_PROPERTY(Vcl::TEditCharCase CharCase READ CharCase WRITE SetCharCase)
     Q_PROPERTY(Vcl::TBorderStyle BorderStyle READ BorderStyle WRITE SetBorderStyle)
-    Q_PROPERTY(int TabOrder READ TabOrder WRITE SetTabOrder)
-    Q_CLASSINFO("Range:TabOrder", "-1..32767")
-    Q_PROPERTY(bool TabStop READ TabStop WRITE SetTabStop)
-    Q_PROPERTY(TNotifyEvent OnChange MEMBER OnChange)
-    Q_PROPERTY(TNotifyEvent OnClick MEMBER OnClick)
-    Q_PROPERTY(TNotifyEvent OnDblClick MEMBER OnDblClick)
-    Q_PROPERTY(TNotifyEvent OnEnter MEMBER OnEnter)
-    Q_PROPERTY(TNotifyEvent OnExit MEMBER OnExit)
-    Q_PROPERTY(TKeyEvent OnKeyDown MEMBER OnKeyDown)
-    Q_PROPERTY(TKeyEvent OnKeyUp MEMBER OnKeyUp)
-    Q_PROPERTY(TKeyPressEvent OnKeyPress MEMBER OnKeyPress)
-    Q_PROPERTY(TMouseEvent OnMouseDown MEMBER OnMouseDown)
-    Q_PROPERTY(TMouseEvent OnMouseUp MEMBER OnMouseUp)
-    Q_PROPERTY(TMouseMoveEvent OnMouseMove MEMBER OnMouseMove)
-    Q_PROPERTY(TContextPopupEvent OnContextPopup MEMBER OnContextPopup)
+    KONFIDOR_PUBLISH_TAB_STOP
+    KONFIDOR_PUBLISH_EDITOR_EVENTS
 public:
     Q_INVOKABLE explicit TEdit(TComponent* owner = nullptr);
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/widgets/Control.h"
+#include "platform/widgets/Published.h"
 
 class QEventLoop;
 class QKeyEvent;
@@ -139,13 +140,8 @@ class TForm : public TCustomForm {
     Q_PROPERTY(TControl* ActiveControl READ ActiveControl)
     Q_PROPERTY(TNotifyEvent OnClick MEMBER OnClick)
     Q_PROPERTY(TNotifyEvent OnDblClick MEMBER OnDblClick)
-    Q_PROPERTY(TKeyEvent OnKeyDown MEMBER OnKeyDown)
-    Q_PROPERTY(TKeyEvent OnKeyUp MEMBER OnKeyUp)
-    Q_PROPERTY(TKeyPressEvent OnKeyPress MEMBER OnKeyPress)
-    Q_PROPERTY(TMouseEvent OnMouseDown MEMBER OnMouseDown)
-    Q_PROPERTY(TMouseEvent OnMouseUp MEMBER OnMouseUp)
-    Q_PROPERTY(TMouseMoveEvent OnMouseMove MEMBER OnMouseMove)
-    Q_PROPERTY(TContextPopupEvent OnContextPopup MEMBER OnContextPopup)
+    KONFIDOR_PUBLISH_KEY_EVENTS
+    KONFIDOR_PUBLISH_MOUSE_EVENTS
     Q_PROPERTY(TNotifyEvent OnShow MEMBER OnShow)
     Q_PROPERTY(TNotifyEvent OnHide MEMBER OnHide)
     Q_PROPERTY(TNotifyEvent OnResize MEMBER OnResize)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/widgets/Control.h"
+#include "platform/widgets/Published.h"
 
 class QGroupBox;
 
@@ -25,17 +26,11 @@ class TGroupBox : public TCustomGroupBox {
     Q_PROPERTY(QByteArray Caption READ Caption WRITE SetCaption)
     Q_PROPERTY(int Color READ Color WRITE SetColor)
     Q_PROPERTY(Vcl::TAlign Align READ Align WRITE SetAlign)
-    Q_PROPERTY(int TabOrder READ TabOrder WRITE SetTabOrder)
-    Q_CLASSINFO("Range:TabOrder", "-1..32767")
-    Q_PROPERTY(bool TabStop READ TabStop WRITE SetTabStop)
+    KONFIDOR_PUBLISH_TAB_STOP
     Q_PROPERTY(TNotifyEvent OnClick MEMBER OnClick)
     Q_PROPERTY(TNotifyEvent OnDblClick MEMBER OnDblClick)
-    Q_PROPERTY(TNotifyEvent OnEnter MEMBER OnEnter)
-    Q_PROPERTY(TNotifyEvent OnExit MEMBER OnExit)
-    Q_PROPERTY(TMouseEvent OnMouseDown MEMBER OnMouseDown)
-    Q_PROPERTY(TMouseEvent OnMouseUp MEMBER OnMouseUp)
-    Q_PROPERTY(TMouseMoveEvent OnMouseMove MEMBER OnMouseMove)
-    Q_PROPERTY(TContextPopupEvent OnContextPopup MEMBER OnContextPopup)
+    KONFIDOR_PUBLISH_FOCUS_EVENTS
+    KONFIDOR_PUBLISH_MOUSE_EVENTS
 public:
     Q_INVOKABLE explicit TGroupBox(TComponent* owner = nullptr) : TCustomGroupBox(owner) {}
 };

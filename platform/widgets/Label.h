@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/widgets/Control.h"
+#include "platform/widgets/Published.h"
 
 class QLabel;
 
@@ -59,10 +60,7 @@ class TLabel : public TCustomLabel {
     Q_PROPERTY(TWinControl* FocusControl READ FocusControl)
     Q_PROPERTY(TNotifyEvent OnClick MEMBER OnClick)
     Q_PROPERTY(TNotifyEvent OnDblClick MEMBER OnDblClick)
-    Q_PROPERTY(TMouseEvent OnMouseDown MEMBER OnMouseDown)
-    Q_PROPERTY(TMouseEvent OnMouseUp MEMBER OnMouseUp)
-    Q_PROPERTY(TMouseMoveEvent OnMouseMove MEMBER OnMouseMove)
-    Q_PROPERTY(TContextPopupEvent OnContextPopup MEMBER OnContextPopup)
+    KONFIDOR_PUBLISH_MOUSE_EVENTS
 public:
     Q_INVOKABLE explicit TLabel(TComponent* owner = nullptr) : TCustomLabel(owner) {}
 };

@@ -14,11 +14,19 @@ TPageControl::TPageControl(TComponent* owner) : TCustomTabControl(owner, new QTa
     SetBounds(0, 0, 289, 193);
     WatchInner(Tabs()->tabBar());
     connect(Tabs()->tabBar(), &QTabBar::tabBarClicked, this, [this](int index) {
-        if (!programSelects_ && index >= 0 && index != Tabs()->currentIndex())
+        if (!programSelects_ && index >= 0 && index != Tabs()->currentIndex()) {
+            changingAnnounced_ = true;
             Fire(OnChanging);
+        }
     });
     connect(Tabs(), &QTabWidget::currentChanged, this, [this] {
-        if (!programSelects_)
+        if (programSelects_)
+            return;
+        // A change by keyboard has had no click that announced it.
+        QPointer<TPageControl> alive(this);
+        if (!std::exchange(changingAnnounced_, false))
+            Fire(OnChanging);
+        if (alive)
             Fire(OnChange);
     });
 }

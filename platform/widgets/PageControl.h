@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/widgets/Control.h"
+#include "platform/widgets/Published.h"
 
 class QTabWidget;
 class TTabSheet;
@@ -28,18 +29,12 @@ class TPageControl : public TCustomTabControl {
     Q_CLASSINFO("Range:TabWidth", "-32768..32767")
     Q_PROPERTY(TTabSheet* ActivePage READ ActivePage)
     Q_PROPERTY(Vcl::TAlign Align READ Align WRITE SetAlign)
-    Q_PROPERTY(int TabOrder READ TabOrder WRITE SetTabOrder)
-    Q_CLASSINFO("Range:TabOrder", "-1..32767")
-    Q_PROPERTY(bool TabStop READ TabStop WRITE SetTabStop)
+    KONFIDOR_PUBLISH_TAB_STOP
     Q_PROPERTY(TNotifyEvent OnChange MEMBER OnChange)
     Q_PROPERTY(TTabChangingEvent OnChanging MEMBER OnChanging)
     Q_PROPERTY(TNotifyEvent OnClick MEMBER OnClick)
-    Q_PROPERTY(TNotifyEvent OnEnter MEMBER OnEnter)
-    Q_PROPERTY(TNotifyEvent OnExit MEMBER OnExit)
-    Q_PROPERTY(TMouseEvent OnMouseDown MEMBER OnMouseDown)
-    Q_PROPERTY(TMouseEvent OnMouseUp MEMBER OnMouseUp)
-    Q_PROPERTY(TMouseMoveEvent OnMouseMove MEMBER OnMouseMove)
-    Q_PROPERTY(TContextPopupEvent OnContextPopup MEMBER OnContextPopup)
+    KONFIDOR_PUBLISH_FOCUS_EVENTS
+    KONFIDOR_PUBLISH_MOUSE_EVENTS
 public:
     Q_INVOKABLE explicit TPageControl(TComponent* owner = nullptr);
 
@@ -80,6 +75,7 @@ private:
     int tabHeight_ = 0;
     int tabWidth_ = 0;
     bool programSelects_ = false;
+    bool changingAnnounced_ = false;
 };
 
 // A page of a page control: placing it in a page control (Parent or
@@ -93,12 +89,8 @@ class TTabSheet : public TWinControl {
     Q_PROPERTY(TNotifyEvent OnShow MEMBER OnShow)
     Q_PROPERTY(TNotifyEvent OnHide MEMBER OnHide)
     Q_PROPERTY(TNotifyEvent OnResize MEMBER OnResize)
-    Q_PROPERTY(TNotifyEvent OnEnter MEMBER OnEnter)
-    Q_PROPERTY(TNotifyEvent OnExit MEMBER OnExit)
-    Q_PROPERTY(TMouseEvent OnMouseDown MEMBER OnMouseDown)
-    Q_PROPERTY(TMouseEvent OnMouseUp MEMBER OnMouseUp)
-    Q_PROPERTY(TMouseMoveEvent OnMouseMove MEMBER OnMouseMove)
-    Q_PROPERTY(TContextPopupEvent OnContextPopup MEMBER OnContextPopup)
+    KONFIDOR_PUBLISH_FOCUS_EVENTS
+    KONFIDOR_PUBLISH_MOUSE_EVENTS
 public:
     Q_INVOKABLE explicit TTabSheet(TComponent* owner = nullptr);
 

@@ -111,4 +111,19 @@ TEST(Edit, KeyAndMouseEventsFireOncePerInteraction) {
     EXPECT_EQ(down.lastSender, edit);
 }
 
+TEST(Edit, AutoSelectDecidesWhetherTabbingInSelectsTheText) {
+    ShownForm f;
+    auto* before = f.add<TEdit>(10, 10, 120, 21);
+    auto* edit = f.add<TEdit>(10, 40, 120, 21);
+    edit->SetText("1500");
+    f.show();
+    f.focus(before);
+    f.key(Qt::Key_Tab);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return lineEdit(edit)->selectedText() == "1500"; }));
+    SetPropValue(edit, "AutoSelect", Variant::fromBool(false));
+    f.focus(before);
+    f.key(Qt::Key_Tab);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !lineEdit(edit)->hasSelectedText(); }));
+}
+
 } // namespace

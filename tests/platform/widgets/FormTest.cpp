@@ -46,6 +46,24 @@ TEST(Form, CaptionIconsAndStayOnTopReachTheWindow) {
     EXPECT_TRUE(form.Widget()->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
 }
 
+TEST(Form, WindowStateResizeAndAutoSizeReachTheWindow) {
+    ShownForm f;
+    auto* button = f.add<TButton>(10, 10, 75, 25);
+    EventProbe resized;
+    bind(&f.form, "OnResize", resized);
+    f.show();
+    SetPropValue(&f.form, "WindowState", Variant::fromText("wsMaximized"));
+    EXPECT_TRUE(f.form.Widget()->windowState().testFlag(Qt::WindowMaximized));
+    SetPropValue(&f.form, "WindowState", Variant::fromText("wsNormal"));
+    const int before = resized.calls;
+    f.form.SetClientWidth(200);
+    EXPECT_EQ(resized.calls, before + 1);
+    SetPropValue(&f.form, "AutoSize", Variant::fromBool(true));
+    EXPECT_EQ(f.form.ClientWidth(), 95); // the button and the same margin on its far side
+    EXPECT_EQ(f.form.ClientHeight(), 45);
+    EXPECT_EQ(button->Left(), 10);
+}
+
 TEST(Form, ScreenCenterPlacesTheFormWhenItShows) {
     ShownForm f;
     SetPropValue(&f.form, "Position", Variant::fromText("poScreenCenter"));

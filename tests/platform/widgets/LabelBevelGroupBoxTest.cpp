@@ -75,6 +75,12 @@ TEST(Label, MouseEventsFireOncePerClickAndNeverReachTheParent) {
     EXPECT_EQ(boxClicks.calls, 0);
     f.click(box);
     EXPECT_EQ(boxClicks.calls, 1);
+
+    EventProbe popups;
+    bind(label, "OnContextPopup", popups);
+    QTest::mouseClick(f.window(), Qt::RightButton, {}, f.centreOf(label));
+    EXPECT_EQ(popups.calls, 1);
+    EXPECT_EQ(labelClicks.calls, 1); // a right click is no click
 }
 
 TEST(GroupBox, CaptionAndAlignedChildrenInsideTheFrame) {

@@ -58,6 +58,14 @@ TEST(PageControl, TheOperatorsPageChangeFiresChangingThenChange) {
     EXPECT_EQ(shown.calls, 1);
     QTest::mouseClick(p.window(), Qt::LeftButton, {}, p.tabCentre(1)); // the same page again
     EXPECT_EQ(changes.calls, 1);
+    EXPECT_EQ(changing.calls, 1);
+
+    // By keyboard on the focused tabs.
+    p.tabs()->tabBar()->setFocus();
+    p.key(Qt::Key_Left);
+    EXPECT_EQ(p.pages->TabIndex(), 0);
+    EXPECT_EQ(changing.calls, 2);
+    EXPECT_EQ(changes.calls, 2);
 }
 
 TEST(PageControl, TabLooksFollowTheProperties) {
