@@ -94,6 +94,8 @@ ElementBuilder::Frame ElementBuilder::Begin(const IXMLNode& element, TComponent*
     object->Depth = parent ? parent->Depth + 1 : 0;
     if (object->Depth > TScriptNodeObject::MaxDepth)
         throw Error(QStringLiteral("Sheet elements nested too deep"));
+    if (context_.SheetComponents.Count() >= TScriptNodeObject::MaxWidgets)
+        throw Error(QStringLiteral("Too many widgets in one sheet"));
 
     const ComponentClass& componentClass = FindClass("T" + object->GetNodeName());
     TComponent* widget = CreateComponent(componentClass, enclosing);

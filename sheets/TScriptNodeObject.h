@@ -19,10 +19,15 @@ struct SheetContext;
 // A failing child is logged in red with its node name and its siblings are
 // still built. Elements are built without recursion, and elements nested
 // deeper than MaxDepth below the top-level one fail like a name without a
-// class, so no sheet can exhaust the stack here or in the widget tree.
+// class, so no sheet can exhaust the stack here or in the widget tree. Once
+// the registry lists MaxWidgets widgets, further elements fail the same way:
+// the widget toolkit slows down with the square of the number of controls in
+// one window, and a sheet far beyond any real device's size would hang the
+// program instead of reporting what it could not build.
 class TScriptNodeObject {
 public:
     static constexpr int MaxDepth = 100;
+    static constexpr int MaxWidgets = 5000;
 
     // Builds a top-level element (no enclosing widget) or an element placed in
     // `enclosing`. Raises when the element itself fails; what was built up to

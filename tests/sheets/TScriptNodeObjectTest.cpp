@@ -12,6 +12,7 @@
 #include "sheets/TComboBoxObject.h"
 
 #include <QtTest/QTest>
+#include <algorithm>
 
 using Lines = std::vector<std::string>;
 
@@ -164,4 +165,37 @@ TEST_F(BuilderTest, AWidgetFreedByAScriptWhileBeingBuiltEndsItsConstruction) {
               (Lines{"info|    atribut nastaven: Text=x", "red|Edit"}));
     EXPECT_EQ(registry.Count(), 0);
     flushDeletions();
+}
+
+TEST_F(BuilderTest, ElementsBeyondTheWidgetLimitFailWithoutHanging) {
+    const int count = 100000;
+    QByteArray body = "<Form>";
+    body.reserve(count * 22);
+    for (int i = 0; i < count; ++i)
+        body += "<Label Caption=\"x\"/>";
+    body += "</Form>";
+    ASSERT_NE(build(body), nullptr);
+    const Lines lines = takeLog();
+    EXPECT_EQ(registry.Count(), TScriptNodeObject::MaxWidgets);
+    const auto failed = std::count(lines.begin(), lines.end(), "red|Label");
+    EXPECT_EQ(failed, count + 1 - TScriptNodeObject::MaxWidgets);
+    EXPECT_EQ(lines.size(), size_t(TScriptNodeObject::MaxWidgets * 2 - 1 + failed));
+}
+
+TEST_F(BuilderTest, AFiveHundredWidgetSheetBuilds) {
+    QByteArray body = "<Form><PageControl>";
+    for (int page = 0; page < 4; ++page) {
+        body += "<TabSheet>";
+        for (int row = 0; row < 61; ++row)
+            body += "<Label Caption=\"Popis\"/><Edit Text=\"hodnota\"/>";
+        body += "</TabSheet>";
+    }
+    body += "</PageControl>";
+    for (int button = 0; button < 6; ++button)
+        body += "<Button Caption=\"OK\"/>";
+    body += "</Form>";
+    ASSERT_NE(build(body), nullptr);
+    EXPECT_EQ(registry.Count(), 500);
+    for (const std::string& line : takeLog())
+        EXPECT_FALSE(line.starts_with("red|") || line.starts_with("error|")) << line;
 }
