@@ -2,7 +2,6 @@
 
 #include "app/TPanel.h"
 #include "app/TfWaitDialog.h"
-#include "app/XmlDocumentTree.h"
 #include "diagnostics/DiagnosticLog.h"
 #include "diagnostics/TfDebug.h"
 #include "platform/Win1250.h"
@@ -106,11 +105,25 @@ void TfMain::FormCreate(QObject* scriptOwner, const QString& sheetDirectory) {
         SheetSide::Documents{XML_Device, XML_Sheet}, log_, *MainScript, sheetDirectory,
         [this](const TXMLDocument& document) {
             if (fDebug_)
-                fDebug_->ShowDeviceXML(documentTree(document));
+                fDebug_->ShowDeviceXML(document);
         },
         [this](const TXMLDocument& document) {
             if (fDebug_)
-                fDebug_->ShowSheetXML(documentTree(document));
+                fDebug_->ShowSheetXML(document);
+        },
+        ApplyEnvironment{
+            .LinkConnected = [this] { return link_.link() != nullptr; },
+            .SendText =
+                [this](const QByteArray& text) {
+                    if (ClientSocket* connection = link_.link())
+                        connection->sendText(text);
+                },
+            .Signals = link_.linkSignals(),
+            .Dialogs = OperatorDialogs::current(),
+            .ApplyInProgress = ApplyInProgress,
+            .ReconnectRequested = reconnectRequested_,
+            .Reconnect = [this] { link_.bConnectClick(); },
+            .SaveFileName = DefaultSaveFileName(),
         });
 }
 

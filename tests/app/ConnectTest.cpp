@@ -1,6 +1,7 @@
 #include "ShellTestSupport.h"
 #include "app/TfWaitDialog.h"
 #include "link/LinkTimings.h"
+#include "platform/components/Reflection.h"
 #include "platform/widgets/Button.h"
 #include "platform/widgets/Edit.h"
 #include "platform/widgets/Form.h"
@@ -181,4 +182,42 @@ TEST_F(ConnectTest, SampleSheetRunsModallyWhileTheLinkStaysAlive) {
     EXPECT_EQ(fMain().FindSheetComponent("fDemo"), nullptr);
     EXPECT_EQ(fMain().link().link(), nullptr);
     EXPECT_TRUE(QTest::qWaitFor([&] { return device.openConnections() == 0; }, 5000));
+}
+
+// "Uložit" of the sample sheet runs "Set": the edited value goes to the device,
+// the device confirms and resets, and the operator is asked about logging in again.
+TEST_F(ConnectTest, SampleSheetSendsEditedSettingsToTheDevice) {
+    DeviceSimulator::Options deviceOptions;
+    deviceOptions.configuration = sampleConfiguration();
+    deviceOptions.resetDelayMs = 0;
+    DeviceSimulator device(deviceOptions);
+    ASSERT_TRUE(device.listen());
+    StartOptions options = loopback(device.port());
+    options.sheetDirectory = QFileInfo(QStringLiteral(KONFIDOR_SAMPLE_DEVICE)).path();
+    start(options);
+    fMain().Show();
+
+    QTimer watch;
+    watch.setInterval(10);
+    QObject::connect(&watch, &QTimer::timeout, [&] {
+        auto* sheet = qobject_cast<TForm*>(fMain().FindSheetComponent("fDemo"));
+        if (!sheet || !sheet->IsModal())
+            return;
+        watch.stop();
+        SetPropValue(fMain().FindSheetComponent("eIP"), "Text", Variant::fromText("127.0.0.9"));
+        click(static_cast<TControl*>(fMain().FindSheetComponent("bSave")));
+    });
+    watch.start();
+    click(fMain().bConnect());
+    EXPECT_TRUE(
+        QTest::qWaitFor([&] { return !watch.isActive() && fMain().Widget()->isVisible(); }, 10000));
+    watch.stop();
+
+    EXPECT_TRUE(device.lastApply().contains("ip=\"127.0.0.9\"")) << device.lastApply().constData();
+    ASSERT_EQ(dialogs.records().size(), 1u);
+    EXPECT_EQ(dialogs.records()[0].kind, DialogKind::Question);
+    EXPECT_FALSE(fMain().ReconnectRequested());
+    EXPECT_FALSE(fMain().ApplyInProgress);
+    EXPECT_EQ(fMain().FindSheetComponent("fDemo"), nullptr);
+    EXPECT_TRUE(communicationLines().last().endsWith(" - Disconnect"));
 }
