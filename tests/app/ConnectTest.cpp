@@ -12,6 +12,7 @@
 #include <QSignalSpy>
 #include <QTcpServer>
 #include <QTimer>
+#include <functional>
 
 namespace {
 
@@ -52,17 +53,48 @@ protected:
         return options;
     }
 
+    // The simulator serving the sample configuration, on a free loopback port.
+    DeviceSimulator& startDevice(DeviceSimulator::Options options = {}) {
+        options.configuration = sampleConfiguration();
+        device_ = std::make_unique<DeviceSimulator>(options);
+        EXPECT_TRUE(device_->listen()) << device_->errorString().toStdString();
+        return *device_;
+    }
+
+    // The program pointed at the device and at the sample sheet, main window shown.
+    void startWithSampleSheet(const DeviceSimulator& device) {
+        StartOptions options = loopback(device.port());
+        options.sheetDirectory = QFileInfo(QStringLiteral(KONFIDOR_SAMPLE_DEVICE)).path();
+        start(options);
+        fMain().Show();
+    }
+
+    // Presses "Připojit" and, while the sample sheet's window is shown modally (the
+    // receive handler is suspended in it), calls `act` every few milliseconds until
+    // it returns true. Returns once the main window is back.
+    void connectAndActInModalSheet(const std::function<bool(TForm& sheet)>& act) {
+        QTimer watch;
+        watch.setInterval(10);
+        QObject::connect(&watch, &QTimer::timeout, [&] {
+            auto* sheet = qobject_cast<TForm*>(fMain().FindSheetComponent("fDemo"));
+            if (sheet && sheet->IsModal() && act(*sheet))
+                watch.stop();
+        });
+        watch.start();
+        click(fMain().bConnect());
+        EXPECT_TRUE(QTest::qWaitFor(
+            [&] { return !watch.isActive() && fMain().Widget()->isVisible(); }, 10000));
+    }
+
 private:
     LinkTimings previousTimings_;
+    std::unique_ptr<DeviceSimulator> device_;
 };
 
 } // namespace
 
 TEST_F(ConnectTest, ConnectButtonLogsInAndReceivesTheConfiguration) {
-    DeviceSimulator::Options deviceOptions;
-    deviceOptions.configuration = sampleConfiguration();
-    DeviceSimulator device(deviceOptions);
-    ASSERT_TRUE(device.listen()) << device.errorString().toStdString();
+    DeviceSimulator& device = startDevice();
     start(loopback(device.port()));
     fMain().Show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(fMain().Widget()));
@@ -100,10 +132,7 @@ TEST_F(ConnectTest, ConnectButtonLogsInAndReceivesTheConfiguration) {
 }
 
 TEST_F(ConnectTest, CancelAfterConnectingBringsTheMainWindowBack) {
-    DeviceSimulator::Options deviceOptions;
-    deviceOptions.configuration = sampleConfiguration();
-    DeviceSimulator device(deviceOptions);
-    ASSERT_TRUE(device.listen());
+    DeviceSimulator& device = startDevice();
     start(loopback(device.port()));
     fMain().Show();
     click(fMain().bConnect());
@@ -143,37 +172,23 @@ TEST_F(ConnectTest, SampleSheetRunsModallyWhileTheLinkStaysAlive) {
     LinkTimings timings = LinkTimings::current();
     timings.keepAliveMs = 150;
     LinkTimings::replace(timings);
-    DeviceSimulator::Options deviceOptions;
-    deviceOptions.configuration = sampleConfiguration();
-    DeviceSimulator device(deviceOptions);
-    ASSERT_TRUE(device.listen());
-    StartOptions options = loopback(device.port());
-    options.sheetDirectory = QFileInfo(QStringLiteral(KONFIDOR_SAMPLE_DEVICE)).path();
-    start(options);
-    fMain().Show();
+    DeviceSimulator& device = startDevice();
+    startWithSampleSheet(device);
 
     bool waitDialogClosedForSheet = false;
     qsizetype keepAlivesBeforeSheet = -1;
-    QTimer watch;
-    watch.setInterval(10);
-    QObject::connect(&watch, &QTimer::timeout, [&] {
-        auto* sheet = qobject_cast<TForm*>(fMain().FindSheetComponent("fDemo"));
-        if (!sheet || !sheet->IsModal())
-            return;
+    connectAndActInModalSheet([&](TForm& sheet) {
         const qsizetype keepAlives = device.received().count("?\r");
         if (keepAlivesBeforeSheet < 0) {
             keepAlivesBeforeSheet = keepAlives;
             waitDialogClosedForSheet = !program().fWaitDialog().Widget()->isVisible();
-        } else if (keepAlives >= keepAlivesBeforeSheet + 3) {
-            watch.stop();
-            sheet->Close();
+            return false;
         }
+        if (keepAlives < keepAlivesBeforeSheet + 3)
+            return false;
+        sheet.Close();
+        return true;
     });
-    watch.start();
-    click(fMain().bConnect());
-    EXPECT_TRUE(
-        QTest::qWaitFor([&] { return !watch.isActive() && fMain().Widget()->isVisible(); }, 10000));
-    watch.stop();
 
     EXPECT_GE(keepAlivesBeforeSheet, 0) << "the sheet was never shown modally";
     EXPECT_TRUE(waitDialogClosedForSheet);
@@ -188,30 +203,15 @@ TEST_F(ConnectTest, SampleSheetRunsModallyWhileTheLinkStaysAlive) {
 // the device confirms and resets, and the operator is asked about logging in again.
 TEST_F(ConnectTest, SampleSheetSendsEditedSettingsToTheDevice) {
     DeviceSimulator::Options deviceOptions;
-    deviceOptions.configuration = sampleConfiguration();
     deviceOptions.resetDelayMs = 0;
-    DeviceSimulator device(deviceOptions);
-    ASSERT_TRUE(device.listen());
-    StartOptions options = loopback(device.port());
-    options.sheetDirectory = QFileInfo(QStringLiteral(KONFIDOR_SAMPLE_DEVICE)).path();
-    start(options);
-    fMain().Show();
+    DeviceSimulator& device = startDevice(deviceOptions);
+    startWithSampleSheet(device);
 
-    QTimer watch;
-    watch.setInterval(10);
-    QObject::connect(&watch, &QTimer::timeout, [&] {
-        auto* sheet = qobject_cast<TForm*>(fMain().FindSheetComponent("fDemo"));
-        if (!sheet || !sheet->IsModal())
-            return;
-        watch.stop();
+    connectAndActInModalSheet([&](TForm&) {
         SetPropValue(fMain().FindSheetComponent("eIP"), "Text", Variant::fromText("127.0.0.9"));
         click(static_cast<TControl*>(fMain().FindSheetComponent("bSave")));
+        return true;
     });
-    watch.start();
-    click(fMain().bConnect());
-    EXPECT_TRUE(
-        QTest::qWaitFor([&] { return !watch.isActive() && fMain().Widget()->isVisible(); }, 10000));
-    watch.stop();
 
     EXPECT_TRUE(device.lastApply().contains("ip=\"127.0.0.9\"")) << device.lastApply().constData();
     ASSERT_EQ(dialogs.records().size(), 1u);
