@@ -15,6 +15,7 @@
 #include "sheets/SheetClasses.h"
 
 #include <QGuiApplication>
+#include <QScopeGuard>
 
 namespace {
 
@@ -139,12 +140,14 @@ void TfMain::FormShow(QObject*) {
 }
 
 void TfMain::FormClose(QObject*) {
+    // The window is closing whatever happens here: the program ends even when the
+    // sheet's disconnection script fails (its error still reaches the error box).
+    const auto endProgram = qScopeGuard([this] { emit mainWindowClosed(); });
     // An open connection is closed first, which runs the disconnection handling.
     if (ClientSocket* socket = link_.clientSocket(); socket && socket->active()) {
         socket->close();
         socket->release();
     }
-    emit mainWindowClosed();
 }
 
 void TfMain::bConnectClick(QObject*) {
@@ -156,9 +159,7 @@ void TfMain::bCloseClick(QObject*) {
 }
 
 void TfMain::Button3Click(QObject*) {
-    XML_Device.setActive(false);
-    XML_Device.setFileName(QStringLiteral("x.xm"));
-    XML_Device.setActive(true);
+    reloadDeviceDocument(QStringLiteral("x.xm"));
     LoadSheet();
 }
 

@@ -1,10 +1,12 @@
 #include "ShellTestSupport.h"
 #include "app/TfWaitDialog.h"
 #include "link/LinkTimings.h"
+#include "platform/EntryGuard.h"
 #include "platform/components/Reflection.h"
 #include "platform/widgets/Button.h"
 #include "platform/widgets/Edit.h"
 #include "platform/widgets/Form.h"
+#include "script/TScript.h"
 #include "tools/devsim/DeviceSimulator.h"
 
 #include <QFile>
@@ -220,4 +222,21 @@ TEST_F(ConnectTest, SampleSheetSendsEditedSettingsToTheDevice) {
     EXPECT_FALSE(fMain().ApplyInProgress);
     EXPECT_EQ(fMain().FindSheetComponent("fDemo"), nullptr);
     EXPECT_TRUE(communicationLines().last().endsWith(" - Disconnect"));
+}
+
+// A sheet whose disconnection script fails must not keep the program alive with no
+// window: the error reaches the error box and the program still ends.
+TEST_F(ConnectTest, ClosingEndsTheProgramEvenWhenTheDisconnectionScriptFails) {
+    DeviceSimulator& device = startDevice();
+    start(loopback(device.port()));
+    fMain().Show();
+    click(fMain().bConnect());
+    ASSERT_NE(fMain().link().link(), nullptr);
+    fMain().mainScript().Run("function onDisconnect() { nobody.Text:=1; }");
+
+    QSignalSpy closed(&fMain(), &TfMain::mainWindowClosed);
+    EntryGuard::guardEntry([this] { fMain().Close(); });
+    EXPECT_EQ(closed.count(), 1);
+    ASSERT_EQ(dialogs.records().size(), 1u);
+    EXPECT_EQ(dialogs.records()[0].kind, DialogKind::Error);
 }
