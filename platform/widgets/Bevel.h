@@ -1,11 +1,14 @@
 #pragma once
 
 #include "platform/widgets/Control.h"
+#include "platform/widgets/Published.h"
 
 // A lowered or raised box, frame or line that decorates a form. It takes no
 // input and publishes no events.
 class TBevel : public TGraphicControl {
     Q_OBJECT
+    KONFIDOR_PUBLISH_SHOWING
+    KONFIDOR_PUBLISH_ANCHORS
     Q_PROPERTY(Vcl::TBevelShape Shape READ Shape WRITE SetShape)
     Q_PROPERTY(Vcl::TBevelStyle Style READ Style WRITE SetStyle)
     Q_PROPERTY(Vcl::TAlign Align READ Align WRITE SetAlign)

@@ -3,7 +3,6 @@
 #include "platform/Win1250.h"
 #include "platform/widgets/Form.h"
 
-#include <QEvent>
 #include <QPushButton>
 
 TButtonControl::TButtonControl(TComponent* owner) : TWinControl(owner, new QPushButton) {}
@@ -66,8 +65,9 @@ void TButton::Clicked() {
         form->SetModalResult(modalResult_);
 }
 
-bool TButton::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == Widget() && event->type() == QEvent::Resize && wordWrap_)
+// A wrapped caption follows the button's width.
+void TButton::SetBoundsRect(const QRect& rect) {
+    TButtonControl::SetBoundsRect(rect);
+    if (wordWrap_)
         ShowCaption();
-    return TButtonControl::eventFilter(watched, event);
 }

@@ -20,6 +20,9 @@ protected:
 // modally shown form.
 class TButton : public TButtonControl {
     Q_OBJECT
+    KONFIDOR_PUBLISH_SHOWING
+    KONFIDOR_PUBLISH_INPUT
+    KONFIDOR_PUBLISH_ANCHORS
     Q_PROPERTY(QByteArray Caption READ Caption WRITE SetCaption)
     Q_PROPERTY(bool Default READ Default WRITE SetDefault)
     Q_PROPERTY(bool Cancel READ Cancel WRITE SetCancel)
@@ -49,7 +52,7 @@ public:
 
 protected:
     bool ClickOnMouseRelease() const override { return false; }
-    bool eventFilter(QObject* watched, QEvent* event) override;
+    void SetBoundsRect(const QRect& rect) override;
 
 private:
     QPushButton* Button() const;

@@ -86,6 +86,9 @@ public:
 // OnChange fires only when the operator changes the selection or types.
 class TComboBox : public TCustomComboBox {
     Q_OBJECT
+    KONFIDOR_PUBLISH_SHOWING
+    KONFIDOR_PUBLISH_INPUT
+    KONFIDOR_PUBLISH_ANCHORS
     Q_PROPERTY(QByteArray Text READ Text WRITE SetText)
     Q_PROPERTY(int ItemIndex READ ItemIndex WRITE SetItemIndex)
     Q_PROPERTY(Vcl::TComboBoxStyle Style READ Style WRITE SetStyle)

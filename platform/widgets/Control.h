@@ -19,7 +19,8 @@ class TCustomForm;
 // windowed control, and its widget is its parent's child widget from then on.
 //
 // Enabled and Visible are the control's own flags, as sheets expect; Qt's
-// inherited state is never read back.
+// inherited state is never read back. Each concrete class publishes the
+// properties it really offers (Published.h).
 class TControl : public TComponent {
     Q_OBJECT
     Q_PROPERTY(int Left READ Left WRITE SetLeft)
@@ -29,13 +30,6 @@ class TControl : public TComponent {
     Q_PROPERTY(int Cursor READ Cursor WRITE SetCursor)
     Q_CLASSINFO("Range:Cursor", "-32768..32767")
     Q_PROPERTY(QByteArray Hint READ Hint WRITE SetHint)
-    Q_PROPERTY(bool Visible READ Visible WRITE SetVisible)
-    Q_PROPERTY(bool ShowHint READ ShowHint WRITE SetShowHint)
-    Q_PROPERTY(bool Enabled READ Enabled WRITE SetEnabled)
-    Q_PROPERTY(Vcl::TAnchors Anchors READ Anchors WRITE SetAnchors)
-    Q_PROPERTY(TFont* Font READ Font)
-    Q_PROPERTY(TPopupMenu* PopupMenu READ PopupMenu)
-    Q_PROPERTY(TSizeConstraints* Constraints READ Constraints)
 public:
     Q_INVOKABLE explicit TControl(TComponent* owner = nullptr);
     ~TControl() override;

@@ -30,6 +30,9 @@ private:
 // MaxLength limits typing only; PasswordChar is a character code (0: clear text).
 class TEdit : public TCustomEdit {
     Q_OBJECT
+    KONFIDOR_PUBLISH_SHOWING
+    KONFIDOR_PUBLISH_INPUT
+    KONFIDOR_PUBLISH_ANCHORS
     Q_PROPERTY(QByteArray Text READ Text WRITE SetText)
     Q_PROPERTY(int Color READ Color WRITE SetColor)
     Q_PROPERTY(int MaxLength READ MaxLength WRITE SetMaxLength)

@@ -124,6 +124,9 @@ private:
 
 class TForm : public TCustomForm {
     Q_OBJECT
+    KONFIDOR_PUBLISH_SHOWING
+    KONFIDOR_PUBLISH_INPUT
+    KONFIDOR_PUBLISH_ANCHORS
     Q_PROPERTY(QByteArray Caption READ Caption WRITE SetCaption)
     Q_PROPERTY(int ClientWidth READ ClientWidth WRITE SetClientWidth)
     Q_PROPERTY(int ClientHeight READ ClientHeight WRITE SetClientHeight)

@@ -23,6 +23,9 @@ private:
 // A frame with a caption that groups the controls placed inside it.
 class TGroupBox : public TCustomGroupBox {
     Q_OBJECT
+    KONFIDOR_PUBLISH_SHOWING
+    KONFIDOR_PUBLISH_INPUT
+    KONFIDOR_PUBLISH_ANCHORS
     Q_PROPERTY(QByteArray Caption READ Caption WRITE SetCaption)
     Q_PROPERTY(int Color READ Color WRITE SetColor)
     Q_PROPERTY(Vcl::TAlign Align READ Align WRITE SetAlign)

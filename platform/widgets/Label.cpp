@@ -106,7 +106,7 @@ void TCustomLabel::AdjustSize() {
     const QRect r = BoundsRect();
     const QSize text = Label()->sizeHint();
     if (wordWrap_)
-        SetBounds(r.x(), r.y(), r.width(), Label()->heightForWidth(r.width()));
+        SetBounds(r.x(), r.y(), r.width(), r.height()); // the height follows the width
     else
         SetBounds(r.x(), r.y(), text.width(), qMax(text.height(), 13));
 }
@@ -124,4 +124,11 @@ void TCustomLabel::ApplyColor() {
 void TCustomLabel::SetShowAccelChar(bool show) {
     showAccelChar_ = show;
     ShowText();
+}
+
+void TCustomLabel::SetBoundsRect(const QRect& rect) {
+    QRect r = rect;
+    if (autoSize_ && wordWrap_)
+        r.setHeight(Label()->heightForWidth(r.width()));
+    TGraphicControl::SetBoundsRect(r);
 }

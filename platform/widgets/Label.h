@@ -31,6 +31,7 @@ public:
 protected:
     QLabel* Label() const;
     void ApplyColor() override;
+    void SetBoundsRect(const QRect& rect) override;
 
 private:
     void ShowText();
@@ -48,6 +49,9 @@ private:
 
 class TLabel : public TCustomLabel {
     Q_OBJECT
+    KONFIDOR_PUBLISH_SHOWING
+    KONFIDOR_PUBLISH_INPUT
+    KONFIDOR_PUBLISH_ANCHORS
     Q_PROPERTY(QByteArray Caption READ Caption WRITE SetCaption)
     Q_PROPERTY(int Color READ Color WRITE SetColor)
     Q_PROPERTY(Vcl::TAlign Align READ Align WRITE SetAlign)

@@ -19,6 +19,9 @@ protected:
 // when the operator changes the page (changing stays allowed).
 class TPageControl : public TCustomTabControl {
     Q_OBJECT
+    KONFIDOR_PUBLISH_SHOWING
+    KONFIDOR_PUBLISH_INPUT
+    KONFIDOR_PUBLISH_ANCHORS
     Q_PROPERTY(int TabIndex READ TabIndex WRITE SetTabIndex)
     Q_PROPERTY(bool MultiLine READ MultiLine WRITE SetMultiLine)
     Q_PROPERTY(Vcl::TTabPosition TabPosition READ TabPosition WRITE SetTabPosition)
@@ -82,6 +85,8 @@ private:
 // PageControl) makes it a page with a tab.
 class TTabSheet : public TWinControl {
     Q_OBJECT
+    KONFIDOR_PUBLISH_SHOWING
+    KONFIDOR_PUBLISH_INPUT
     Q_PROPERTY(QByteArray Caption READ Caption WRITE SetCaption)
     Q_PROPERTY(int PageIndex READ PageIndex WRITE SetPageIndex)
     Q_PROPERTY(bool TabVisible READ TabVisible WRITE SetTabVisible)

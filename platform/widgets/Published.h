@@ -4,6 +4,21 @@
 // class publishes exactly the groups that it has, so lookups by name find
 // only what the class really offers. (moc expands these macros.)
 
+// Every concrete control.
+#define KONFIDOR_PUBLISH_SHOWING                                                                   \
+    Q_PROPERTY(bool Visible READ Visible WRITE SetVisible)                                         \
+    Q_PROPERTY(bool ShowHint READ ShowHint WRITE SetShowHint)                                      \
+    Q_PROPERTY(TSizeConstraints* Constraints READ Constraints)
+
+// Every concrete control but the bevel.
+#define KONFIDOR_PUBLISH_INPUT                                                                     \
+    Q_PROPERTY(bool Enabled READ Enabled WRITE SetEnabled)                                         \
+    Q_PROPERTY(TFont* Font READ Font)                                                              \
+    Q_PROPERTY(TPopupMenu* PopupMenu READ PopupMenu)
+
+// Every concrete control but the tab sheet.
+#define KONFIDOR_PUBLISH_ANCHORS Q_PROPERTY(Vcl::TAnchors Anchors READ Anchors WRITE SetAnchors)
+
 #define KONFIDOR_PUBLISH_MOUSE_EVENTS                                                              \
     Q_PROPERTY(TMouseEvent OnMouseDown MEMBER OnMouseDown)                                         \
     Q_PROPERTY(TMouseEvent OnMouseUp MEMBER OnMouseUp)                                             \

@@ -10,6 +10,9 @@ class QSpinBox;
 // OnChange fires on every change of the text, typed or assigned.
 class TSpinEdit : public TCustomEdit {
     Q_OBJECT
+    KONFIDOR_PUBLISH_SHOWING
+    KONFIDOR_PUBLISH_INPUT
+    KONFIDOR_PUBLISH_ANCHORS
     Q_PROPERTY(int Value READ Value WRITE SetValue)
     Q_PROPERTY(int MinValue READ MinValue WRITE SetMinValue)
     Q_PROPERTY(int MaxValue READ MaxValue WRITE SetMaxValue)

@@ -42,6 +42,9 @@ TEST(Reflection, PublishedPropertiesAreFoundIgnoringAsciiCase) {
     EXPECT_FALSE(IsPublishedProp(&button, "XMLpath"));
     EXPECT_FALSE(IsPublishedProp(&button, "objectName")); // QObject's own is not published
     EXPECT_FALSE(IsPublishedProp(nullptr, "Caption"));
+    TControl plain;
+    EXPECT_TRUE(IsPublishedProp(&plain, "Hint"));
+    EXPECT_FALSE(IsPublishedProp(&plain, "Visible")); // only the concrete classes publish it
     EXPECT_EQ(errorOf([&] { PropType(&button, "XMLpath"); }), "Property XMLpath does not exist");
     EXPECT_EQ(errorOf([&] { GetPropValue(&button, "Nothing", false); }),
               "Property Nothing does not exist");

@@ -5,6 +5,8 @@
 #include "platform/widgets/GroupBox.h"
 #include "platform/widgets/Label.h"
 
+#include <QPushButton>
+
 namespace {
 
 TEST(Control, PixelGeometryIsRelativeToTheParentControl) {
@@ -84,6 +86,20 @@ TEST(Control, TabOrderDecidesWhereTabGoesAndEnterExitFollowTheFocus) {
     EXPECT_TRUE(second->Widget()->hasFocus());
     EXPECT_EQ(entered.calls, 1);
     EXPECT_EQ(left.calls, 1);
+}
+
+TEST(Button, CaptionWrapsOnlyWithWordWrap) {
+    TButton button;
+    SetPropValue(&button, "Caption",
+                 Variant::fromWideText(QString::fromUtf8("Obnovit výchozí nastavení")));
+    auto* push = static_cast<QPushButton*>(button.Widget());
+    EXPECT_EQ(push->text(), QString::fromUtf8("Obnovit výchozí nastavení"));
+    SetPropValue(&button, "WordWrap", Variant::fromBool(true));
+    EXPECT_TRUE(push->text().contains(QLatin1Char('\n')));
+    button.SetWidth(400);
+    EXPECT_FALSE(push->text().contains(QLatin1Char('\n')));
+    SetPropValue(&button, "Default", Variant::fromBool(true));
+    EXPECT_TRUE(push->isDefault());
 }
 
 } // namespace

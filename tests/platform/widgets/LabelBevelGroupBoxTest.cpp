@@ -43,6 +43,8 @@ TEST(Label, AutoSizeFitsTheTextAndWordWrapKeepsTheWidth) {
     SetPropValue(&label, "AutoSize", Variant::fromBool(true));
     EXPECT_EQ(label.Width(), 40);
     EXPECT_GT(label.Height(), 26);
+    label.SetWidth(400);
+    EXPECT_EQ(label.Height(), 13); // one line again
 }
 
 TEST(Label, ColourPaintsUnlessTransparent) {
@@ -104,6 +106,9 @@ TEST(Bevel, ShapeAndStyleChangeWhatIsDrawn) {
     bevel->SetBounds(0, 0, 40, 40);
     EXPECT_FALSE(IsPublishedProp(bevel, "OnClick"));
     EXPECT_FALSE(IsPublishedProp(bevel, "Color"));
+    EXPECT_FALSE(IsPublishedProp(bevel, "Enabled"));
+    EXPECT_FALSE(IsPublishedProp(bevel, "Font"));
+    EXPECT_TRUE(IsPublishedProp(bevel, "Anchors"));
     auto topLeft = [&] {
         return bevel->Widget()->grab().toImage().pixelColor(0, 0);
     };

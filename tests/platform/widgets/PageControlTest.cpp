@@ -29,6 +29,8 @@ TEST(PageControl, TabSheetsBecomePagesAndTabIndexSelectsQuietly) {
     ASSERT_EQ(p.tabs()->count(), 2);
     EXPECT_EQ(p.tabs()->tabText(1), QString::fromUtf8("Sériová linka"));
     EXPECT_EQ(p.second->PageIndex(), 1);
+    EXPECT_FALSE(IsPublishedProp(p.first, "Anchors"));
+    EXPECT_TRUE(IsPublishedProp(p.first, "Enabled"));
     EventProbe changes, changing;
     bind(p.pages, "OnChange", changes);
     bind(p.pages, "OnChanging", changing);
