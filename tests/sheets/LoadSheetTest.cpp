@@ -61,6 +61,7 @@ TEST_F(LoadSheetTest, TypeAndVersionMatchExactly) {
     load();
     EXPECT_EQ(takeLog(), (Lines{Loaded, Found(".hidden.xml"), "lime|Vytvoren prvek :Form",
                                 "info|    atribut nastaven: Name=H"}));
+    keep(find<TForm>("H"));
     QFile::remove(directory.filePath(".hidden.xml"));
     load();
     EXPECT_EQ(takeLog(), (Lines{Loaded, Skipped("a.xml"), Skipped("b.xml")}));
@@ -71,7 +72,8 @@ TEST_F(LoadSheetTest, AFileThatDoesNotLoadStopsTheSearch) {
     writeSheet("a.xml", Sheet("KF", "1.2", "<Form Name=\"F\"/>"));
     writeSheet("b.xml", "<S type=\"KF\"");
     load();
-    EXPECT_NE(find<TForm>("F"), nullptr);
+    ASSERT_NE(find<TForm>("F"), nullptr);
+    keep(find<TForm>("F"));
     takeLog();
 
     QFile::remove(directory.filePath("a.xml"));

@@ -1,7 +1,6 @@
 #pragma once
 
 #include "script/ScriptHost.h"
-#include "script/ScriptObjects.h"
 #include "sheets/SheetRegistry.h"
 
 #include <QStringList>
@@ -31,18 +30,4 @@ public:
 
 private:
     SheetRegistry& registry_;
-};
-
-// Script access to the sheet widget classes: properties by name and the window
-// commands of forms.
-class SheetObjects : public ScriptObjects {
-public:
-    Variant readProperty(const QObject* object, const QByteArray& name) override;
-    void writeProperty(QObject* object, const QByteArray& name, const Variant& value) override;
-    bool isWindow(const QObject* object) override;
-    void showWindow(QObject* window) override;
-    void hideWindow(QObject* window) override;
-    void closeWindow(QObject* window) override;
-    void showWindowModal(QObject* window) override;
-    void freeWindow(QObject* window) override;
 };
