@@ -266,10 +266,10 @@ void TfMain::Connect(QObject*) {
     link_.bConnectClick();
 }
 
-void TfMain::AddScriptFunction(const QString& name, TSMethod* method) {
-    log_.addScriptFunction(Win1250::fromWide(name), [method] { return method->GetBody(); });
+void TfMain::AddScriptFunction(const QByteArray& name, TSMethod* method) {
+    log_.addScriptFunction(name, [method] { return method->GetBody(); });
 }
 
-void TfMain::LogColor(std::uint32_t colour, const QString& text) {
+void TfMain::LogColor(std::uint32_t colour, const QByteArray& text) {
     log_.LogColor(colour, text);
 }
