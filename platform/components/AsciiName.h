@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QByteArrayView>
+
+// Names of classes, properties, methods and enumeration elements are compared
+// the way sheet authors expect: ASCII letters without regard to case,
+// everything else (digits, "_", bytes above 127) exactly.
+namespace AsciiName {
+
+constexpr char lowered(char c) {
+    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+inline bool sameName(QByteArrayView a, QByteArrayView b) {
+    if (a.size() != b.size())
+        return false;
+    for (qsizetype i = 0; i < a.size(); ++i) {
+        if (lowered(a[i]) != lowered(b[i]))
+            return false;
+    }
+    return true;
+}
+
+inline bool isIdentifierStart(char c) {
+    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '_';
+}
+
+// An ASCII letter or "_" first, then ASCII letters, digits or "_".
+inline bool isIdentifier(QByteArrayView text) {
+    if (text.isEmpty() || !isIdentifierStart(text[0]))
+        return false;
+    for (char c : text) {
+        if (!isIdentifierStart(c) && !(c >= '0' && c <= '9'))
+            return false;
+    }
+    return true;
+}
+
+} // namespace AsciiName

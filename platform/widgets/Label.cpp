@@ -1,0 +1,134 @@
+#include "platform/widgets/Label.h"
+
+#include "platform/Win1250.h"
+
+#include <QLabel>
+
+namespace {
+
+// Caption text as rich text: "&x" underlines x, "&&" is a plain "&".
+QString withAccelerator(const QString& caption) {
+    QString html;
+    for (qsizetype i = 0; i < caption.size(); ++i) {
+        if (caption[i] == QLatin1Char('&') && i + 1 < caption.size()) {
+            ++i;
+            const QString c = QString(caption[i]).toHtmlEscaped();
+            html += caption[i] == QLatin1Char('&') ? c : QStringLiteral("<u>%1</u>").arg(c);
+        } else {
+            html += QString(caption[i]).toHtmlEscaped();
+        }
+    }
+    return html;
+}
+
+} // namespace
+
+TCustomLabel::TCustomLabel(TComponent* owner) : TGraphicControl(owner, new QLabel) {
+    Label()->setTextFormat(Qt::PlainText);
+    SetBounds(0, 0, 32, 13);
+    ApplyAlignment();
+}
+
+QLabel* TCustomLabel::Label() const {
+    return static_cast<QLabel*>(Widget());
+}
+
+void TCustomLabel::SetCaption(const QByteArray& caption) {
+    caption_ = caption;
+    ShowText();
+}
+
+void TCustomLabel::ShowText() {
+    const QString text = Win1250::toWide(caption_);
+    if (showAccelChar_ && text.contains(QLatin1Char('&'))) {
+        Label()->setTextFormat(Qt::RichText);
+        Label()->setText(withAccelerator(text).replace(QLatin1Char('\n'), QLatin1String("<br>")));
+    } else {
+        Label()->setTextFormat(Qt::PlainText);
+        Label()->setText(text);
+    }
+    AdjustSize();
+}
+
+void TCustomLabel::SetAlignment(Vcl::TAlignment alignment) {
+    alignment_ = alignment;
+    ApplyAlignment();
+}
+
+void TCustomLabel::SetLayout(Vcl::TTextLayout layout) {
+    layout_ = layout;
+    ApplyAlignment();
+}
+
+void TCustomLabel::ApplyAlignment() {
+    Qt::Alignment a;
+    switch (alignment_) {
+    case Vcl::TAlignment::taRightJustify:
+        a = Qt::AlignRight;
+        break;
+    case Vcl::TAlignment::taCenter:
+        a = Qt::AlignHCenter;
+        break;
+    default:
+        a = Qt::AlignLeft;
+        break;
+    }
+    switch (layout_) {
+    case Vcl::TTextLayout::tlCenter:
+        a |= Qt::AlignVCenter;
+        break;
+    case Vcl::TTextLayout::tlBottom:
+        a |= Qt::AlignBottom;
+        break;
+    default:
+        a |= Qt::AlignTop;
+        break;
+    }
+    Label()->setAlignment(a);
+}
+
+void TCustomLabel::SetAutoSize(bool autoSize) {
+    autoSize_ = autoSize;
+    AdjustSize();
+}
+
+void TCustomLabel::SetWordWrap(bool wrap) {
+    wordWrap_ = wrap;
+    Label()->setWordWrap(wrap);
+    AdjustSize();
+}
+
+// With AutoSize the label takes the size of its text; a wrapping label keeps
+// its width and takes the height the wrapped text needs.
+void TCustomLabel::AdjustSize() {
+    if (!autoSize_)
+        return;
+    const QRect r = BoundsRect();
+    const QSize text = Label()->sizeHint();
+    if (wordWrap_)
+        SetBounds(r.x(), r.y(), r.width(), r.height()); // the height follows the width
+    else
+        SetBounds(r.x(), r.y(), text.width(), qMax(text.height(), 13));
+}
+
+void TCustomLabel::SetTransparent(bool transparent) {
+    transparent_ = transparent;
+    ApplyColor();
+}
+
+void TCustomLabel::ApplyColor() {
+    TGraphicControl::ApplyColor();
+    Label()->setAutoFillBackground(!transparent_ && ColorIsSet());
+}
+
+void TCustomLabel::SetShowAccelChar(bool show) {
+    showAccelChar_ = show;
+    ShowText();
+}
+
+void TCustomLabel::SetBoundsRect(const QRect& rect) {
+    QRect r = rect;
+    if (autoSize_ && wordWrap_)
+        r.setHeight(Label()->heightForWidth(r.width()));
+    TGraphicControl::SetBoundsRect(r);
+}
