@@ -6,7 +6,8 @@
 #include <QCoreApplication>
 
 SheetSide::SheetSide(Documents documents, DiagnosticLog& log, TScript& mainScript,
-                     const QString& sheetDirectory, ShowDocument showDevice, ShowDocument showSheet)
+                     const QString& sheetDirectory, ShowDocument showDevice, ShowDocument showSheet,
+                     ApplyEnvironment applyEnvironment)
     : context_{documents.XML_Device,
                documents.XML_Sheet,
                registry_,
@@ -14,7 +15,7 @@ SheetSide::SheetSide(Documents documents, DiagnosticLog& log, TScript& mainScrip
                mainScript,
                std::move(showDevice),
                sheetDirectory.isEmpty() ? QCoreApplication::applicationDirPath() : sheetDirectory},
-      showSheet_(std::move(showSheet)) {}
+      showSheet_(std::move(showSheet)), applyEnvironment_(std::move(applyEnvironment)) {}
 
 void SheetSide::LoadSheet() {
     ::LoadSheet(context_, device_);
@@ -44,6 +45,6 @@ void SheetSide::DestroySheetComponents() {
     registry_.DestroySheetComponents();
 }
 
-// "Set": writing the bound values back and sending them to the device is not part
-// of the program yet; until it is, "Set" changes nothing.
-void SheetSide::ApplySettings() {}
+void SheetSide::ApplySettings() {
+    ::ApplySettings(context_, applyEnvironment_);
+}

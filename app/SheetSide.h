@@ -1,5 +1,6 @@
 #pragma once
 
+#include "sheets/ApplySettings.h"
 #include "sheets/LoadSheet.h"
 #include "sheets/SheetContext.h"
 #include "sheets/SheetRegistry.h"
@@ -25,7 +26,8 @@ public:
 
     // `sheetDirectory` empty: the sheets are looked for in the program's directory.
     SheetSide(Documents documents, DiagnosticLog& log, TScript& mainScript,
-              const QString& sheetDirectory, ShowDocument showDevice, ShowDocument showSheet);
+              const QString& sheetDirectory, ShowDocument showDevice, ShowDocument showSheet,
+              ApplyEnvironment applyEnvironment);
 
     void LoadSheet();
     QObject* FindSheetComponent(const QByteArray& name);
@@ -43,5 +45,6 @@ private:
     SheetRegistry registry_;
     SheetContext context_;
     ShowDocument showSheet_;
+    ApplyEnvironment applyEnvironment_;
     DeviceIdentity device_;
 };

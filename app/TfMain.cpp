@@ -2,7 +2,6 @@
 
 #include "app/TPanel.h"
 #include "app/TfWaitDialog.h"
-#include "app/XmlDocumentTree.h"
 #include "diagnostics/DiagnosticLog.h"
 #include "diagnostics/TfDebug.h"
 #include "platform/Win1250.h"
@@ -16,6 +15,7 @@
 #include "sheets/SheetClasses.h"
 
 #include <QGuiApplication>
+#include <QScopeGuard>
 
 namespace {
 
@@ -106,11 +106,25 @@ void TfMain::FormCreate(QObject* scriptOwner, const QString& sheetDirectory) {
         SheetSide::Documents{XML_Device, XML_Sheet}, log_, *MainScript, sheetDirectory,
         [this](const TXMLDocument& document) {
             if (fDebug_)
-                fDebug_->ShowDeviceXML(documentTree(document));
+                fDebug_->ShowDeviceXML(document);
         },
         [this](const TXMLDocument& document) {
             if (fDebug_)
-                fDebug_->ShowSheetXML(documentTree(document));
+                fDebug_->ShowSheetXML(document);
+        },
+        ApplyEnvironment{
+            .LinkConnected = [this] { return link_.link() != nullptr; },
+            .SendText =
+                [this](const QByteArray& text) {
+                    if (ClientSocket* connection = link_.link())
+                        connection->sendText(text);
+                },
+            .Signals = link_.linkSignals(),
+            .Dialogs = OperatorDialogs::current(),
+            .ApplyInProgress = ApplyInProgress,
+            .ReconnectRequested = reconnectRequested_,
+            .Reconnect = [this] { link_.bConnectClick(); },
+            .SaveFileName = DefaultSaveFileName(),
         });
 }
 
@@ -126,12 +140,14 @@ void TfMain::FormShow(QObject*) {
 }
 
 void TfMain::FormClose(QObject*) {
+    // The window is closing whatever happens here: the program ends even when the
+    // sheet's disconnection script fails (its error still reaches the error box).
+    const auto endProgram = qScopeGuard([this] { emit mainWindowClosed(); });
     // An open connection is closed first, which runs the disconnection handling.
     if (ClientSocket* socket = link_.clientSocket(); socket && socket->active()) {
         socket->close();
         socket->release();
     }
-    emit mainWindowClosed();
 }
 
 void TfMain::bConnectClick(QObject*) {
@@ -143,9 +159,7 @@ void TfMain::bCloseClick(QObject*) {
 }
 
 void TfMain::Button3Click(QObject*) {
-    XML_Device.setActive(false);
-    XML_Device.setFileName(QStringLiteral("x.xm"));
-    XML_Device.setActive(true);
+    reloadDeviceDocument(QStringLiteral("x.xm"));
     LoadSheet();
 }
 
@@ -252,10 +266,10 @@ void TfMain::Connect(QObject*) {
     link_.bConnectClick();
 }
 
-void TfMain::AddScriptFunction(const QString& name, TSMethod* method) {
-    log_.addScriptFunction(Win1250::fromWide(name), [method] { return method->GetBody(); });
+void TfMain::AddScriptFunction(const QByteArray& name, TSMethod* method) {
+    log_.addScriptFunction(name, [method] { return method->GetBody(); });
 }
 
-void TfMain::LogColor(std::uint32_t colour, const QString& text) {
+void TfMain::LogColor(std::uint32_t colour, const QByteArray& text) {
     log_.LogColor(colour, text);
 }

@@ -79,8 +79,8 @@ public:
     void CloseWaitDialog() override { closeWaitDialog(); }
     bool ReconnectRequested() const override { return reconnectRequested_; }
     void ClearReconnectRequested() override { reconnectRequested_ = false; }
-    void AddScriptFunction(const QString& name, TSMethod* method) override;
-    void LogColor(std::uint32_t colour, const QString& text) override;
+    void AddScriptFunction(const QByteArray& name, TSMethod* method) override;
+    void LogColor(std::uint32_t colour, const QByteArray& text) override;
     void ShowMessage(const QString& text) override { showNotice(text); }
 
     // The controls, named as in the layout.

@@ -5,6 +5,8 @@
 #include "platform/widgets/Button.h"
 #include "platform/widgets/Label.h"
 
+#include <QEvent>
+
 TfWaitDialog::TfWaitDialog(std::function<void()> cancelConnect, TComponent* owner)
     : TForm(owner), cancelConnect_(std::move(cancelConnect)), label1_(new TLabel(this)),
       button1_(new TButton(this)) {
@@ -33,4 +35,15 @@ TfWaitDialog::TfWaitDialog(std::function<void()> cancelConnect, TComponent* owne
 void TfWaitDialog::Button1Click(QObject*) {
     cancelConnect_();
     Close();
+}
+
+// A window manager may still offer to close a window without title-bar buttons
+// (a keyboard shortcut, the task bar). The dialog stays: leaving it without "Zrušit"
+// would leave the attempt running with no way to cancel it.
+bool TfWaitDialog::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == Widget() && event->type() == QEvent::Close && event->spontaneous()) {
+        event->ignore();
+        return true;
+    }
+    return TForm::eventFilter(watched, event);
 }

@@ -21,6 +21,9 @@ public:
     // "Zrušit": cancels the attempt, then closes (hides) the dialog.
     Q_INVOKABLE void Button1Click(QObject* sender);
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     std::function<void()> cancelConnect_;
     TLabel* label1_;

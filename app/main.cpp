@@ -1,5 +1,6 @@
 #include "app/CommandLine.h"
 #include "app/Program.h"
+#include "app/ProgramIcon.h"
 #include "app/TfMain.h"
 #include "platform/EntryGuard.h"
 #include "platform/Error.h"
@@ -41,12 +42,14 @@ int main(int argc, char** argv) {
         print(stdout, QStringLiteral("konfidor %1\n").arg(QStringLiteral(KONFIDOR_VERSION)));
         return 0;
     }
-    for (const QString& ignored : options.ignoredOptions)
-        print(stderr, QStringLiteral("konfidor: unknown option '%1' ignored\n").arg(ignored));
+    if (!options.ignoredOptions.isEmpty())
+        print(stderr, QStringLiteral("konfidor: unknown options ignored: %1\n")
+                          .arg(options.ignoredOptions.join(QStringLiteral(", "))));
 
     QApplication app(argc, argv);
     QApplication::setApplicationVersion(QStringLiteral(KONFIDOR_VERSION));
     SetUpApplicationStyle(app);
+    QApplication::setWindowIcon(programIcon());
 
     Program program(options);
     QObject::connect(&program.fMain(), &TfMain::mainWindowClosed, &app, &QCoreApplication::quit,

@@ -54,8 +54,8 @@ public:
     void CloseWaitDialog() override {}
     bool ReconnectRequested() const override { return false; }
     void ClearReconnectRequested() override {}
-    void AddScriptFunction(const QString&, TSMethod*) override {}
-    void LogColor(std::uint32_t, const QString&) override {}
+    void AddScriptFunction(const QByteArray&, TSMethod*) override {}
+    void LogColor(std::uint32_t, const QByteArray&) override {}
     void ShowMessage(const QString&) override {}
 };
 

@@ -46,12 +46,14 @@ public:
     virtual bool ReconnectRequested() const = 0;
     virtual void ClearReconnectRequested() = 0;
 
-    // Appends one entry to the diagnostics list of script functions. The entry
-    // keeps `method`, which lives as long as the engine.
-    virtual void AddScriptFunction(const QString& name, TSMethod* method) = 0;
+    // Appends one entry to the diagnostics list of script functions: the name
+    // (8-bit text) and the function, whose GetBody the list shows. The method
+    // lives as long as the engine.
+    virtual void AddScriptFunction(const QByteArray& name, TSMethod* method) = 0;
 
-    // A diagnostics log line on a background colour given as $00BBGGRR.
-    virtual void LogColor(std::uint32_t colour, const QString& text) = 0;
+    // A diagnostics log line (8-bit text) on a background colour given as
+    // $00BBGGRR.
+    virtual void LogColor(std::uint32_t colour, const QByteArray& text) = 0;
 
     // A modal notice with one OK button; returns when the operator closed it.
     virtual void ShowMessage(const QString& text) = 0;

@@ -1,6 +1,5 @@
 #include "script/TSMethod.h"
 
-#include "platform/Win1250.h"
 #include "script/ScriptHost.h"
 
 namespace {
@@ -17,7 +16,7 @@ QByteArray headOf(const QByteArray& definition) {
 
 TSMethod::TSMethod(const QByteArray& definition, ScriptHost& host)
     : definition_(definition), callWord_(GetName() + "()") {
-    host.LogColor(DefinitionColour, Win1250::toWide(headOf(definition_)));
+    host.LogColor(DefinitionColour, headOf(definition_));
 }
 
 QByteArray TSMethod::GetName() const {

@@ -1,6 +1,5 @@
 #include "script/TScript.h"
 
-#include "platform/Win1250.h"
 #include "script/Evaluator.h"
 #include "script/NestingLimit.h"
 #include "script/ScriptHost.h"
@@ -66,7 +65,7 @@ qsizetype TScript::DefineFunction(QByteArrayView rest) {
     std::lock_guard lock(FunctionLock);
     functions_.push_back(std::make_unique<TSMethod>(rest.first(length).toByteArray(), host_));
     TSMethod* method = functions_.back().get();
-    host_.AddScriptFunction(Win1250::toWide(method->GetName()), method);
+    host_.AddScriptFunction(method->GetName(), method);
     return length;
 }
 

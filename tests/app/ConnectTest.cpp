@@ -1,13 +1,20 @@
 #include "ShellTestSupport.h"
 #include "app/TfWaitDialog.h"
 #include "link/LinkTimings.h"
+#include "platform/EntryGuard.h"
+#include "platform/components/Reflection.h"
 #include "platform/widgets/Button.h"
 #include "platform/widgets/Edit.h"
+#include "platform/widgets/Form.h"
+#include "script/TScript.h"
 #include "tools/devsim/DeviceSimulator.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QSignalSpy>
 #include <QTcpServer>
+#include <QTimer>
+#include <functional>
 
 namespace {
 
@@ -48,17 +55,48 @@ protected:
         return options;
     }
 
+    // The simulator serving the sample configuration, on a free loopback port.
+    DeviceSimulator& startDevice(DeviceSimulator::Options options = {}) {
+        options.configuration = sampleConfiguration();
+        device_ = std::make_unique<DeviceSimulator>(options);
+        EXPECT_TRUE(device_->listen()) << device_->errorString().toStdString();
+        return *device_;
+    }
+
+    // The program pointed at the device and at the sample sheet, main window shown.
+    void startWithSampleSheet(const DeviceSimulator& device) {
+        StartOptions options = loopback(device.port());
+        options.sheetDirectory = QFileInfo(QStringLiteral(KONFIDOR_SAMPLE_DEVICE)).path();
+        start(options);
+        fMain().Show();
+    }
+
+    // Presses "Připojit" and, while the sample sheet's window is shown modally (the
+    // receive handler is suspended in it), calls `act` every few milliseconds until
+    // it returns true. Returns once the main window is back.
+    void connectAndActInModalSheet(const std::function<bool(TForm& sheet)>& act) {
+        QTimer watch;
+        watch.setInterval(10);
+        QObject::connect(&watch, &QTimer::timeout, [&] {
+            auto* sheet = qobject_cast<TForm*>(fMain().FindSheetComponent("fDemo"));
+            if (sheet && sheet->IsModal() && act(*sheet))
+                watch.stop();
+        });
+        watch.start();
+        click(fMain().bConnect());
+        EXPECT_TRUE(QTest::qWaitFor(
+            [&] { return !watch.isActive() && fMain().Widget()->isVisible(); }, 10000));
+    }
+
 private:
     LinkTimings previousTimings_;
+    std::unique_ptr<DeviceSimulator> device_;
 };
 
 } // namespace
 
 TEST_F(ConnectTest, ConnectButtonLogsInAndReceivesTheConfiguration) {
-    DeviceSimulator::Options deviceOptions;
-    deviceOptions.configuration = sampleConfiguration();
-    DeviceSimulator device(deviceOptions);
-    ASSERT_TRUE(device.listen()) << device.errorString().toStdString();
+    DeviceSimulator& device = startDevice();
     start(loopback(device.port()));
     fMain().Show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(fMain().Widget()));
@@ -96,10 +134,7 @@ TEST_F(ConnectTest, ConnectButtonLogsInAndReceivesTheConfiguration) {
 }
 
 TEST_F(ConnectTest, CancelAfterConnectingBringsTheMainWindowBack) {
-    DeviceSimulator::Options deviceOptions;
-    deviceOptions.configuration = sampleConfiguration();
-    DeviceSimulator device(deviceOptions);
-    ASSERT_TRUE(device.listen());
+    DeviceSimulator& device = startDevice();
     start(loopback(device.port()));
     fMain().Show();
     click(fMain().bConnect());
@@ -130,4 +165,78 @@ TEST_F(ConnectTest, EnterInTheAddressFieldConnects) {
     EXPECT_FALSE(program().fWaitDialog().Widget()->isVisible());
     EXPECT_TRUE(fMain().bConnect()->Enabled());
     EXPECT_EQ(fMain().screenCursor(), 0);
+}
+
+// The sample sheet shows its window modally from inside the receive handler. While
+// it is up the keep-alive goes on; closing it disconnects ("Disconnect;"), and the
+// sheet's onDisconnect frees the window and the main window comes back.
+TEST_F(ConnectTest, SampleSheetRunsModallyWhileTheLinkStaysAlive) {
+    LinkTimings timings = LinkTimings::current();
+    timings.keepAliveMs = 150;
+    LinkTimings::replace(timings);
+    DeviceSimulator& device = startDevice();
+    startWithSampleSheet(device);
+
+    bool waitDialogClosedForSheet = false;
+    qsizetype keepAlivesBeforeSheet = -1;
+    connectAndActInModalSheet([&](TForm& sheet) {
+        const qsizetype keepAlives = device.received().count("?\r");
+        if (keepAlivesBeforeSheet < 0) {
+            keepAlivesBeforeSheet = keepAlives;
+            waitDialogClosedForSheet = !program().fWaitDialog().Widget()->isVisible();
+            return false;
+        }
+        if (keepAlives < keepAlivesBeforeSheet + 3)
+            return false;
+        sheet.Close();
+        return true;
+    });
+
+    EXPECT_GE(keepAlivesBeforeSheet, 0) << "the sheet was never shown modally";
+    EXPECT_TRUE(waitDialogClosedForSheet);
+    EXPECT_TRUE(dialogs.records().empty()) << dialogs.records().front().text.toStdString();
+    EXPECT_TRUE(communicationLines().last().endsWith(" - Disconnect"));
+    EXPECT_EQ(fMain().FindSheetComponent("fDemo"), nullptr);
+    EXPECT_EQ(fMain().link().link(), nullptr);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return device.openConnections() == 0; }, 5000));
+}
+
+// "Uložit" of the sample sheet runs "Set": the edited value goes to the device,
+// the device confirms and resets, and the operator is asked about logging in again.
+TEST_F(ConnectTest, SampleSheetSendsEditedSettingsToTheDevice) {
+    DeviceSimulator::Options deviceOptions;
+    deviceOptions.resetDelayMs = 0;
+    DeviceSimulator& device = startDevice(deviceOptions);
+    startWithSampleSheet(device);
+
+    connectAndActInModalSheet([&](TForm&) {
+        SetPropValue(fMain().FindSheetComponent("eIP"), "Text", Variant::fromText("127.0.0.9"));
+        click(static_cast<TControl*>(fMain().FindSheetComponent("bSave")));
+        return true;
+    });
+
+    EXPECT_TRUE(device.lastApply().contains("ip=\"127.0.0.9\"")) << device.lastApply().constData();
+    ASSERT_EQ(dialogs.records().size(), 1u);
+    EXPECT_EQ(dialogs.records()[0].kind, DialogKind::Question);
+    EXPECT_FALSE(fMain().ReconnectRequested());
+    EXPECT_FALSE(fMain().ApplyInProgress);
+    EXPECT_EQ(fMain().FindSheetComponent("fDemo"), nullptr);
+    EXPECT_TRUE(communicationLines().last().endsWith(" - Disconnect"));
+}
+
+// A sheet whose disconnection script fails must not keep the program alive with no
+// window: the error reaches the error box and the program still ends.
+TEST_F(ConnectTest, ClosingEndsTheProgramEvenWhenTheDisconnectionScriptFails) {
+    DeviceSimulator& device = startDevice();
+    start(loopback(device.port()));
+    fMain().Show();
+    click(fMain().bConnect());
+    ASSERT_NE(fMain().link().link(), nullptr);
+    fMain().mainScript().Run("function onDisconnect() { nobody.Text:=1; }");
+
+    QSignalSpy closed(&fMain(), &TfMain::mainWindowClosed);
+    EntryGuard::guardEntry([this] { fMain().Close(); });
+    EXPECT_EQ(closed.count(), 1);
+    ASSERT_EQ(dialogs.records().size(), 1u);
+    EXPECT_EQ(dialogs.records()[0].kind, DialogKind::Error);
 }

@@ -78,12 +78,12 @@ void RecordingHost::Connect(QObject* sender) {
     connectSender = sender;
 }
 
-void RecordingHost::AddScriptFunction(const QString& name, TSMethod* method) {
-    functions.append({name, method});
+void RecordingHost::AddScriptFunction(const QByteArray& name, TSMethod* method) {
+    functions.append({Win1250::toWide(name), method});
 }
 
-void RecordingHost::LogColor(std::uint32_t colour, const QString& text) {
-    log << QString::number(colour, 16).toUpper() + ":" + text;
+void RecordingHost::LogColor(std::uint32_t colour, const QByteArray& text) {
+    log << QString::number(colour, 16).toUpper() + ":" + Win1250::toWide(text);
 }
 
 void RigObjects::runEvent(const std::function<void()>& body) {

@@ -71,8 +71,8 @@ public:
     void CloseWaitDialog() override { calls << "CloseWait"; }
     bool ReconnectRequested() const override { return reconnect; }
     void ClearReconnectRequested() override { reconnect = false; }
-    void AddScriptFunction(const QString& name, TSMethod* method) override;
-    void LogColor(std::uint32_t colour, const QString& text) override;
+    void AddScriptFunction(const QByteArray& name, TSMethod* method) override;
+    void LogColor(std::uint32_t colour, const QByteArray& text) override;
     void ShowMessage(const QString& text) override { calls << "Message:" + text; }
 };
 
