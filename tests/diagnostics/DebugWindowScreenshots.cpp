@@ -4,7 +4,7 @@
 #include "diagnostics/DiagnosticLog.h"
 #include "diagnostics/EventLogModel.h"
 #include "diagnostics/TfDebug.h"
-#include "platform/AppearanceSetup.h"
+#include "platform/widgets/ApplicationStyle.h"
 
 #include <QApplication>
 #include <QDir>
@@ -14,7 +14,7 @@
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
-    applyApplicationAppearance(app);
+    SetUpApplicationStyle(app);
     if (argc < 2) {
         qWarning("usage: %s <output folder>", argv[0]);
         return 2;

@@ -5,7 +5,7 @@
 #include "SheetScriptRig.h"
 #include "app/ComponentScriptObjects.h"
 #include "diagnostics/DiagnosticLog.h"
-#include "platform/AppearanceSetup.h"
+#include "platform/widgets/ApplicationStyle.h"
 #include "platform/widgets/Form.h"
 #include "platform/widgets/PageControl.h"
 #include "platform/xml/TXMLDocument.h"
@@ -22,7 +22,7 @@
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
-    applyApplicationAppearance(app);
+    SetUpApplicationStyle(app);
     if (argc < 3) {
         qWarning("usage: %s <output folder> <examples folder>", argv[0]);
         return 2;
