@@ -8,6 +8,7 @@
 
 #include <QFile>
 #include <QListWidget>
+#include <QTimer>
 #include <QTreeWidget>
 
 namespace {
@@ -68,4 +69,57 @@ TEST_F(ShellTest, StoredConfigurationBuildsTheMatchingSheet) {
 
     fMain().DestroySheetComponents();
     EXPECT_EQ(fMain().FindSheetComponent("fTest"), nullptr);
+}
+
+// A sheet as authors in the field write it, with its device's stored configuration,
+// built through the "Create " button: its last script shows the form modally, which
+// the test closes once it has looked at the loaded values.
+TEST_F(ShellTest, FieldExampleSheetBuildsWithEveryBindingLoaded) {
+    const QString data = qEnvironmentVariable("KONFIDOR_TEST_DATA") + "/sheets/field-example";
+    ASSERT_TRUE(QFile::copy(data + "/demo-485-device.xm", QStringLiteral("x.xm")));
+    StartOptions options;
+    options.sheetDirectory = data;
+    start(options);
+
+    bool shownModally = false;
+    QTimer closer;
+    QObject::connect(&closer, &QTimer::timeout, [&] {
+        auto* form = qobject_cast<TForm*>(fMain().FindSheetComponent("fConfig"));
+        if (!form || !form->IsModal())
+            return;
+        shownModally = true;
+        auto itemIndex = [&](const char* name) {
+            return GetPropValue(fMain().FindSheetComponent(name), "ItemIndex", false).toInteger();
+        };
+        auto text = [&](const char* name) {
+            return GetPropValue(fMain().FindSheetComponent(name), "Text", true).toWideText();
+        };
+        EXPECT_EQ(itemIndex("cDHCP"), 0);
+        EXPECT_EQ(itemIndex("cBaud"), 3);
+        EXPECT_EQ(itemIndex("cParity"), 0);
+        EXPECT_EQ(text("eIP"), "192.168.1.254");
+        EXPECT_EQ(text("eLocation"), QStringLiteral("Budova B, 2. patro"));
+        EXPECT_EQ(GetPropValue(fMain().FindSheetComponent("sePort"), "Value", false).toInteger(),
+                  10001);
+        form->Close();
+    });
+    closer.start(10);
+
+    fMain().Button3()->SetEnabled(true);
+    fMain().Button3()->Click();
+    EXPECT_TRUE(shownModally);
+    EXPECT_TRUE(dialogs.records().empty());
+
+    int created = 0;
+    int loaded = 0;
+    const DiagnosticLog& log = program().log();
+    for (qsizetype i = 0; i < log.eventCount(); ++i) {
+        const QByteArray entry = log.eventEntry(i);
+        EXPECT_FALSE(entry.startsWith("#0000FF")) << entry.constData();
+        EXPECT_FALSE(entry.startsWith("E")) << entry.constData();
+        created += entry.startsWith("#00FF00") && entry.contains(" - Vytvoren prvek :");
+        loaded += entry.startsWith("#00FFFF") && entry.contains(" -     nactena hodnota: XMLpath=");
+    }
+    EXPECT_EQ(created, 33);
+    EXPECT_EQ(loaded, 12);
 }
