@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/ComponentScriptObjects.h"
+#include "script/ComponentObjects.h"
 #include "app/SheetSide.h"
 #include "app/StartOptions.h"
 #include "link/DeviceLink.h"
@@ -126,7 +126,7 @@ private:
 
     TXMLDocument XML_Sheet;
     TXMLDocument XML_Device;
-    ComponentScriptObjects scriptObjects_;
+    ComponentObjects scriptObjects_;
     TScript* MainScript = nullptr;
     // LoadSheet and the registry with SheetLock.
     std::unique_ptr<SheetSide> sheets_;

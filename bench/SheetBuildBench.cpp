@@ -2,7 +2,7 @@
 // with 49 labels and 49 edits, and three buttons): the program's builder from
 // the sheet's XML text against QUiLoader building the equivalent .ui form.
 // Both include parsing, creation, property setting and freeing.
-#include "app/ComponentScriptObjects.h"
+#include "script/ComponentObjects.h"
 #include "diagnostics/DiagnosticLog.h"
 #include "platform/xml/TXMLDocument.h"
 #include "script/TScript.h"
@@ -56,7 +56,7 @@ void SheetBuilder(benchmark::State& state) {
     TXMLDocument sheet;
     SheetRegistry registry;
     SheetHost host(registry);
-    ComponentScriptObjects objects;
+    ComponentObjects objects;
     TScript script(host, objects, nullptr);
     for (auto _ : state) {
         // A fresh log each round, so that rounds do not differ by its size.

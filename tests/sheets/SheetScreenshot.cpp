@@ -3,7 +3,7 @@
 // control side by side) in the folder given as the first argument; the
 // examples folder is the second. Run it under xvfb-run so real fonts are used.
 #include "SheetScriptRig.h"
-#include "app/ComponentScriptObjects.h"
+#include "script/ComponentObjects.h"
 #include "diagnostics/DiagnosticLog.h"
 #include "platform/widgets/ApplicationStyle.h"
 #include "platform/widgets/Form.h"
@@ -36,7 +36,7 @@ int main(int argc, char** argv) {
     SheetRegistry registry;
     DiagnosticLog log;
     SheetHost host(registry);
-    ComponentScriptObjects objects;
+    ComponentObjects objects;
     TScript script(host, objects, nullptr);
     device.loadFromFile(examples.filePath(QStringLiteral("demo-485-device.xm")));
     SheetContext context{device, sheet, registry, log, script, {}, examples.path()};

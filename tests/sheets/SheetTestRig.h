@@ -1,7 +1,7 @@
 #pragma once
 
 #include "SheetScriptRig.h"
-#include "app/ComponentScriptObjects.h"
+#include "script/ComponentObjects.h"
 #include "diagnostics/DiagnosticLog.h"
 #include "platform/components/Component.h"
 #include "platform/xml/TXMLDocument.h"
@@ -49,7 +49,7 @@ protected:
     SheetRegistry registry;
     DiagnosticLog log;
     SheetHost host{registry};
-    ComponentScriptObjects objects;
+    ComponentObjects objects;
     TScript script{host, objects, nullptr};
     QTemporaryDir directory;
     SheetContext context{device, sheet, registry, log, script, {}, directory.path()};
