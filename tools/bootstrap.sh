@@ -32,7 +32,11 @@ if ((${#missing[@]})); then
 fi
 
 launcher=()
-command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+if command -v ccache >/dev/null; then
+    launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+    # Paths relative to the checkout, so that every clone on a machine shares the cache.
+    export CCACHE_BASEDIR=${CCACHE_BASEDIR:-$root}
+fi
 
 if [ ! -f "$build_dir/build.ninja" ]; then
     # shellcheck disable=SC2086
