@@ -8,6 +8,7 @@
 
 #include <QFile>
 #include <QListWidget>
+#include <QPlainTextEdit>
 #include <QTimer>
 #include <QTreeWidget>
 
@@ -58,6 +59,8 @@ TEST_F(ShellTest, StoredConfigurationBuildsTheMatchingSheet) {
     debug.catchUp();
     ASSERT_EQ(debug.lbScriptFunctions()->count(), 1);
     EXPECT_EQ(debug.lbScriptFunctions()->item(0)->text(), "greet");
+    debug.lbScriptFunctions()->setCurrentRow(0);
+    EXPECT_EQ(debug.mScriptFunctionsView()->toPlainText(), "{ fTest.Caption:=Ahoj; ");
     EXPECT_GT(debug.VSTDeviceXML()->topLevelItemCount(), 0);
     ASSERT_GT(debug.VSTSheetXML()->topLevelItemCount(), 0);
     const QList<QTreeWidgetItem*> sheetRoot =
