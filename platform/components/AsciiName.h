@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QByteArrayView>
 
 // Names of classes, properties, methods and enumeration elements are compared
@@ -9,6 +10,13 @@ namespace AsciiName {
 
 constexpr char lowered(char c) {
     return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+inline QByteArray lowered(QByteArrayView name) {
+    QByteArray result(name.size(), Qt::Uninitialized);
+    for (qsizetype i = 0; i < name.size(); ++i)
+        result[i] = lowered(name[i]);
+    return result;
 }
 
 inline bool sameName(QByteArrayView a, QByteArrayView b) {

@@ -15,17 +15,29 @@
 
 namespace {
 
+// Property indexes of one class by lower-cased name. The object's own class wins over
+// its ancestors, as a search from the most derived class up would find it. Built once
+// per class: sheets look up several properties for every attribute they set.
+const QHash<QByteArray, int>& propertyIndexes(const QMetaObject* meta) {
+    static QHash<const QMetaObject*, QHash<QByteArray, int>> byClass;
+    auto it = byClass.constFind(meta);
+    if (it == byClass.constEnd()) {
+        QHash<QByteArray, int> indexes;
+        for (int i = QObject::staticMetaObject.propertyCount(); i < meta->propertyCount(); ++i)
+            indexes.insert(AsciiName::lowered(meta->property(i).name()), i);
+        it = byClass.insert(meta, std::move(indexes));
+    }
+    return *it;
+}
+
 std::optional<QMetaProperty> findProperty(const QObject* instance, QByteArrayView name) {
     if (!instance)
         return std::nullopt;
     const QMetaObject* meta = instance->metaObject();
-    // The object's own class first, then its ancestors.
-    for (int i = meta->propertyCount() - 1; i >= QObject::staticMetaObject.propertyCount(); --i) {
-        const QMetaProperty p = meta->property(i);
-        if (AsciiName::sameName(p.name(), name))
-            return p;
-    }
-    return std::nullopt;
+    const int index = propertyIndexes(meta).value(AsciiName::lowered(name), -1);
+    if (index < 0)
+        return std::nullopt;
+    return meta->property(index);
 }
 
 QMetaProperty requireProperty(const QObject* instance, const QByteArray& name) {
