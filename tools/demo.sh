@@ -16,8 +16,8 @@ echo "demo: device simulator listening on 127.0.0.1:$port (password \"demo\")"
 # The program writes the received configuration (temp.xm~) into its working directory.
 work_dir=$(mktemp -d "${TMPDIR:-/tmp}/konfidor-demo.XXXXXX")
 cd "$work_dir"
-client=("$build_dir/bin/konfidor" --address 127.0.0.1 --port "$port" --password demo
-    --sheets "$root/examples")
+# The build puts the sample sheet next to the program, where Konfidor looks for sheets.
+client=("$build_dir/bin/konfidor" --address 127.0.0.1 --port "$port" --password demo)
 
 if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
     echo "demo: no display here; starting Konfidor off screen for a moment to check that it runs."
