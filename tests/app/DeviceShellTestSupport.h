@@ -10,7 +10,10 @@
 #include <QFileInfo>
 #include <QTcpServer>
 #include <QTimer>
+#include <algorithm>
 #include <functional>
+#include <memory>
+#include <vector>
 
 // The sample device configuration as its file holds it.
 inline QByteArray sampleConfiguration() {
@@ -67,21 +70,37 @@ protected:
         fMain().Show();
     }
 
+    using SheetAct = std::function<bool(TForm& sheet)>;
+
     // Presses "Připojit" and, while the sample sheet's window is shown modally (the
-    // receive handler is suspended in it), calls `act` every few milliseconds until
-    // it returns true. Returns once the main window is back.
-    void connectAndActInModalSheet(const std::function<bool(TForm& sheet)>& act) {
-        QTimer watch;
-        watch.setInterval(10);
-        QObject::connect(&watch, &QTimer::timeout, [&] {
-            auto* sheet = qobject_cast<TForm*>(fMain().FindSheetComponent("fDemo"));
-            if (sheet && sheet->IsModal() && act(*sheet))
-                watch.stop();
-        });
-        watch.start();
+    // receive handler is suspended in it), calls each act every few milliseconds until
+    // it returns true. Each act has its own watcher: a timer's handler does not run
+    // again while it is still inside, and a later sheet can appear inside an earlier
+    // act (the new login after "Set"). Returns once all are done and the main window
+    // is back.
+    void connectAndActInModalSheet(const std::vector<SheetAct>& acts) {
+        std::vector<std::unique_ptr<QTimer>> watches;
+        for (const SheetAct& act : acts) {
+            QTimer* watch = watches.emplace_back(std::make_unique<QTimer>()).get();
+            watch->setInterval(10);
+            QObject::connect(watch, &QTimer::timeout, [this, watch, &act] {
+                auto* sheet = qobject_cast<TForm*>(fMain().FindSheetComponent("fDemo"));
+                if (sheet && sheet->IsModal() && act(*sheet))
+                    watch->stop();
+            });
+            watch->start();
+        }
         click(fMain().bConnect());
         EXPECT_TRUE(QTest::qWaitFor(
-            [&] { return !watch.isActive() && fMain().Widget()->isVisible(); }, 10000));
+            [&] {
+                return std::none_of(watches.begin(), watches.end(),
+                                    [](const auto& watch) { return watch->isActive(); }) &&
+                       fMain().Widget()->isVisible();
+            },
+            10000));
+    }
+    void connectAndActInModalSheet(const SheetAct& act) {
+        connectAndActInModalSheet(std::vector<SheetAct>{act});
     }
 
     // Clicks the sheet component of that name through its window.

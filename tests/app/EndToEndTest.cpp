@@ -104,34 +104,6 @@ protected:
         return true;
     }
 
-    // Presses "Připojit" and keeps looking for the modal sheet; each watcher acts on
-    // it until it returns true. Two watchers, because a timer's handler does not run
-    // again while it is still inside (the second sheet appears inside the first's).
-    void connectAndRun(const std::function<bool(TForm&)>& first,
-                       const std::function<bool(TForm&)>& second) {
-        QTimer firstWatch;
-        QTimer secondWatch;
-        const auto watch = [this](QTimer& timer, const std::function<bool(TForm&)>& act) {
-            timer.setInterval(10);
-            QObject::connect(&timer, &QTimer::timeout, [this, &timer, act] {
-                auto* sheet = qobject_cast<TForm*>(fMain().FindSheetComponent("fDemo"));
-                if (sheet && sheet->IsModal() && act(*sheet))
-                    timer.stop();
-            });
-            timer.start();
-        };
-        watch(firstWatch, first);
-        if (second)
-            watch(secondWatch, second);
-        click(fMain().bConnect());
-        EXPECT_TRUE(QTest::qWaitFor(
-            [&] {
-                return !firstWatch.isActive() && !secondWatch.isActive() &&
-                       fMain().Widget()->isVisible();
-            },
-            10000));
-    }
-
     qsizetype keepAlives() const { return device().received().count("?\r"); }
     const DeviceSimulator& device() const { return *simulator_; }
 
@@ -178,8 +150,10 @@ TEST_P(ConfirmedApplyTest, SavedSettingsReachTheDeviceAndTheClientLogsInAgain) {
         sheetGoneWhileAsking = sheetDestroyed();
     });
 
-    connectAndRun([this](TForm& sheet) { return editAndSave(sheet); },
-                  [this](TForm& sheet) { return closeSecondSheet(sheet); });
+    connectAndActInModalSheet({[this](TForm& sheet) { return editAndSave(sheet); },
+                               [this](TForm& sheet) {
+                                   return closeSecondSheet(sheet);
+                               }});
 
     EXPECT_GE(keepAlivesAtSheet_, 0) << "the sheet was never shown modally";
     EXPECT_TRUE(waitDialogGoneForSheet_);
@@ -229,7 +203,7 @@ TEST_F(EndToEndTest, UnconfirmedSettingsAreReportedAndNoNewLoginFollows) {
     simulator_ = &startDevice(options);
     startWithSampleSheet(*simulator_);
 
-    connectAndRun([this](TForm& sheet) { return editAndSave(sheet); }, {});
+    connectAndActInModalSheet([this](TForm& sheet) { return editAndSave(sheet); });
 
     const QList<QByteArray> applied = applyMessages();
     ASSERT_EQ(applied.size(), 1);
