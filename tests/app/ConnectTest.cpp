@@ -1,4 +1,4 @@
-#include "ShellTestSupport.h"
+#include "DeviceShellTestSupport.h"
 #include "app/TfWaitDialog.h"
 #include "link/LinkTimings.h"
 #include "platform/EntryGuard.h"
@@ -16,84 +16,7 @@
 #include <QTimer>
 #include <functional>
 
-namespace {
-
-QByteArray sampleConfiguration() {
-    QFile file(QStringLiteral(KONFIDOR_SAMPLE_DEVICE));
-    EXPECT_TRUE(file.open(QIODevice::ReadOnly)) << KONFIDOR_SAMPLE_DEVICE;
-    return file.readAll();
-}
-
-// A loopback port nobody listens on.
-quint16 unusedLoopbackPort() {
-    QTcpServer server;
-    EXPECT_TRUE(server.listen(QHostAddress::LocalHost));
-    return server.serverPort();
-}
-
-// Shortened intervals so that no test waits for real seconds.
-class ConnectTest : public ShellTest {
-protected:
-    void SetUp() override {
-        ShellTest::SetUp();
-        LinkTimings timings;
-        timings.keepAliveMs = 60000;
-        timings.connectWaitMs = 5000;
-        timings.socketConnectTimeoutMs = 5000;
-        previousTimings_ = LinkTimings::replace(timings);
-    }
-    void TearDown() override {
-        ShellTest::TearDown();
-        LinkTimings::replace(previousTimings_);
-    }
-
-    StartOptions loopback(quint16 port) {
-        StartOptions options;
-        options.address = QStringLiteral("127.0.0.1");
-        options.password = QStringLiteral("demo");
-        options.port = port;
-        return options;
-    }
-
-    // The simulator serving the sample configuration, on a free loopback port.
-    DeviceSimulator& startDevice(DeviceSimulator::Options options = {}) {
-        options.configuration = sampleConfiguration();
-        device_ = std::make_unique<DeviceSimulator>(options);
-        EXPECT_TRUE(device_->listen()) << device_->errorString().toStdString();
-        return *device_;
-    }
-
-    // The program pointed at the device and at the sample sheet, main window shown.
-    void startWithSampleSheet(const DeviceSimulator& device) {
-        StartOptions options = loopback(device.port());
-        options.sheetDirectory = QFileInfo(QStringLiteral(KONFIDOR_SAMPLE_DEVICE)).path();
-        start(options);
-        fMain().Show();
-    }
-
-    // Presses "Připojit" and, while the sample sheet's window is shown modally (the
-    // receive handler is suspended in it), calls `act` every few milliseconds until
-    // it returns true. Returns once the main window is back.
-    void connectAndActInModalSheet(const std::function<bool(TForm& sheet)>& act) {
-        QTimer watch;
-        watch.setInterval(10);
-        QObject::connect(&watch, &QTimer::timeout, [&] {
-            auto* sheet = qobject_cast<TForm*>(fMain().FindSheetComponent("fDemo"));
-            if (sheet && sheet->IsModal() && act(*sheet))
-                watch.stop();
-        });
-        watch.start();
-        click(fMain().bConnect());
-        EXPECT_TRUE(QTest::qWaitFor(
-            [&] { return !watch.isActive() && fMain().Widget()->isVisible(); }, 10000));
-    }
-
-private:
-    LinkTimings previousTimings_;
-    std::unique_ptr<DeviceSimulator> device_;
-};
-
-} // namespace
+using ConnectTest = DeviceShellTest;
 
 TEST_F(ConnectTest, ConnectButtonLogsInAndReceivesTheConfiguration) {
     DeviceSimulator& device = startDevice();

@@ -1,13 +1,20 @@
-// Renders the main window and the wait dialog into main-window.png and
-// wait-dialog.png in the folder given as the argument. Run under xvfb-run so that
-// real fonts are used.
+// Renders the main window, the wait dialog and the sample sheet's window after
+// connecting to the device simulator into main-window.png, wait-dialog.png and
+// demo.png in the folder given as the argument. Run under xvfb-run so that real
+// fonts are used.
 #include "app/Program.h"
 #include "app/TfMain.h"
 #include "app/TfWaitDialog.h"
 #include "platform/widgets/ApplicationStyle.h"
+#include "platform/widgets/Button.h"
+#include "platform/widgets/Form.h"
+#include "tools/devsim/DeviceSimulator.h"
 
 #include <QApplication>
 #include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTimer>
 #include <QtTest/QTest>
 
 namespace {
@@ -16,6 +23,43 @@ bool saveWindow(QWidget* window, const QDir& out, const char* fileName) {
     if (!QTest::qWaitForWindowExposed(window))
         return false;
     return window->grab().save(out.filePath(QString::fromLatin1(fileName)));
+}
+
+// Connects to the simulator serving the sample configuration and, once the sample
+// sheet's window is up (modally, inside the connect click), saves it and closes it.
+bool saveDemoSheet(const QDir& out) {
+    QFile configuration(QStringLiteral(KONFIDOR_SAMPLE_DEVICE));
+    if (!configuration.open(QIODevice::ReadOnly))
+        return false;
+    DeviceSimulator::Options deviceOptions;
+    deviceOptions.configuration = configuration.readAll();
+    DeviceSimulator device(deviceOptions);
+    if (!device.listen())
+        return false;
+
+    StartOptions options;
+    options.address = QStringLiteral("127.0.0.1");
+    options.password = QString::fromLatin1(deviceOptions.password);
+    options.port = device.port();
+    options.sheetDirectory = QFileInfo(configuration).path();
+    Program program{options};
+    program.fMain().Show();
+
+    bool saved = false;
+    QTimer watch;
+    watch.setInterval(20);
+    QObject::connect(&watch, &QTimer::timeout, [&] {
+        auto* sheet = qobject_cast<TForm*>(program.fMain().FindSheetComponent("fDemo"));
+        if (!sheet || !sheet->IsModal())
+            return;
+        watch.stop();
+        saved = saveWindow(sheet->Widget(), out, "demo.png");
+        sheet->Close();
+    });
+    watch.start();
+    program.fMain().bConnect()->Click();
+    // The sheet arrives after the click, with the configuration.
+    return QTest::qWaitFor([&] { return !watch.isActive(); }, 10000) && saved;
 }
 
 } // namespace
@@ -35,5 +79,7 @@ int main(int argc, char** argv) {
     program.fMain().Hide();
     program.fWaitDialog().Show();
     const bool waitSaved = saveWindow(program.fWaitDialog().Widget(), out, "wait-dialog.png");
-    return mainSaved && waitSaved ? 0 : 1;
+    program.fWaitDialog().Hide();
+    const bool demoSaved = saveDemoSheet(out);
+    return mainSaved && waitSaved && demoSaved ? 0 : 1;
 }
