@@ -15,7 +15,10 @@ struct Outcome {
 };
 
 Outcome runProgram(const QStringList& arguments) {
+    // The program stores what a device sends in its working directory.
+    QTemporaryDir workDir;
     QProcess process;
+    process.setWorkingDirectory(workDir.path());
     process.setProgram(QStringLiteral(KONFIDOR_PROGRAM));
     process.setArguments(arguments);
     process.start();
