@@ -146,6 +146,25 @@ TEST(CheckMode, AppliesAChangeToTheSimulatedDevice) {
     EXPECT_TRUE(file.readAll().contains("name=\"Novy\""));
 }
 
+// The sheet author's guide shows real output: its worked example is run here.
+TEST(CheckMode, GuideExampleShowsTheRealOutput) {
+    QFile guide(QStringLiteral(KONFIDOR_DOCS "/sheets.md"));
+    ASSERT_TRUE(guide.open(QIODevice::ReadOnly));
+    const QString text = QString::fromUtf8(guide.readAll());
+    const qsizetype begin = text.indexOf(QStringLiteral("<!-- check output begin -->\n```\n"));
+    const qsizetype end = text.indexOf(QStringLiteral("```\n<!-- check output end -->"));
+    ASSERT_GE(begin, 0);
+    ASSERT_GT(end, begin);
+    const QString shown = text.mid(begin, end - begin).section(u'\n', 2);
+
+    const Outcome outcome =
+        checkOffline(QStringLiteral(KONFIDOR_DOCS "/guide-example"),
+                     QStringLiteral(KONFIDOR_DOCS "/guide-example/guide-device.xm"),
+                     {QStringLiteral("--run"), QStringLiteral("eIp.Text:=1.5;")});
+    EXPECT_EQ(outcome.status, 0);
+    EXPECT_EQ(outcome.records.join(u'\n') + u'\n', shown);
+}
+
 TEST(CheckRecords, TextsStayOnOneLineAndValuesReadBack) {
     EXPECT_EQ(CheckRecords::escaped(QStringLiteral("a\\b\r\nc")), QStringLiteral("a\\\\b\\r\\nc"));
     EXPECT_EQ(CheckRecords::propertyValue(QStringLiteral("192.168.1.1")),
