@@ -5,8 +5,55 @@
 
 #include <QCommandLineParser>
 #include <QFileInfo>
+#include <utility>
 
 namespace CommandLine {
+
+namespace {
+
+// The --run and --fire values in the order they were given, which the parser does
+// not keep across two options.
+QList<StartOptions::Step> stepsOf(const QStringList& arguments) {
+    QList<StartOptions::Step> steps;
+    const std::pair<QString, StartOptions::Step::Kind> kinds[] = {
+        {QStringLiteral("--run"), StartOptions::Step::Kind::Run},
+        {QStringLiteral("--fire"), StartOptions::Step::Kind::Fire}};
+    for (qsizetype i = 1; i < arguments.size(); ++i) {
+        if (arguments[i] == QLatin1String("--"))
+            break;
+        for (const auto& [option, kind] : kinds) {
+            if (arguments[i] == option && i + 1 < arguments.size()) {
+                steps.append({kind, arguments[++i]});
+                break;
+            }
+            if (arguments[i].startsWith(option + u'=')) {
+                steps.append({kind, arguments[i].mid(option.size() + 1)});
+                break;
+            }
+        }
+    }
+    return steps;
+}
+
+bool answerOf(const QString& value) {
+    if (value.isEmpty() || value == QLatin1String("no"))
+        return false;
+    if (value == QLatin1String("yes"))
+        return true;
+    throw Error(QStringLiteral("Invalid value for --answer: %1 (yes or no)").arg(value));
+}
+
+int secondsOf(const QString& value) {
+    if (value.isEmpty())
+        return 0;
+    bool ok = false;
+    const int seconds = value.toInt(&ok);
+    if (!ok || seconds < 0 || seconds > 24 * 3600)
+        throw Error(QStringLiteral("Invalid value for --stay: %1").arg(value));
+    return seconds;
+}
+
+} // namespace
 
 bool isDebugSwitch(const QString& parameter) {
     if (parameter.size() < 2 || (parameter[0] != u'/' && parameter[0] != u'-'))
@@ -43,7 +90,34 @@ StartOptions parse(const QStringList& arguments) {
         QStringLiteral("sheets"),
         QStringLiteral("Look for sheet files in this directory instead of the program's."),
         QStringLiteral("dir"));
-    parser.addOptions({debug, address, password, PortOption::option(), sheets});
+    const QCommandLineOption offline(
+        QStringLiteral("offline"),
+        QStringLiteral("Load this stored device configuration and build its sheet."),
+        QStringLiteral("file"));
+    const QCommandLineOption check(
+        QStringLiteral("check"),
+        QStringLiteral("Headless: build, print the records, answer every dialog and exit."));
+    const QCommandLineOption run(QStringLiteral("run"),
+                                 QStringLiteral("With --check: run this script text (repeatable)."),
+                                 QStringLiteral("text"));
+    const QCommandLineOption fire(
+        QStringLiteral("fire"),
+        QStringLiteral("With --check: fire the event of a sheet widget (repeatable)."),
+        QStringLiteral("name.event"));
+    const QCommandLineOption answer(
+        QStringLiteral("answer"),
+        QStringLiteral("With --check: the answer to every question, yes or no (default no)."),
+        QStringLiteral("yes|no"));
+    const QCommandLineOption stay(
+        QStringLiteral("stay"),
+        QStringLiteral("With --check: keep a live connection open this long after the steps."),
+        QStringLiteral("seconds"));
+    const QCommandLineOption logFile(
+        QStringLiteral("log-file"),
+        QStringLiteral("Append every log entry and communication line to this file."),
+        QStringLiteral("file"));
+    parser.addOptions({debug, address, password, PortOption::option(), sheets, offline, check, run,
+                       fire, answer, stay, logFile});
 
     if (!parser.parse(forParser)) {
         // Unknown options are named and ignored, as the program always ignored
@@ -73,6 +147,12 @@ StartOptions parse(const QStringList& arguments) {
         options.password = parser.value(password);
     options.port = PortOption::portFrom(parser);
     options.sheetDirectory = parser.value(sheets);
+    options.offlineFile = parser.value(offline);
+    options.check = parser.isSet(check);
+    options.steps = stepsOf(forParser);
+    options.answerYes = answerOf(parser.value(answer));
+    options.staySeconds = secondsOf(parser.value(stay));
+    options.logFile = parser.value(logFile);
     return options;
 }
 

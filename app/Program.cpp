@@ -1,6 +1,7 @@
 #include "app/Program.h"
 
 #include "app/DebugShortcut.h"
+#include "app/LogFile.h"
 #include "app/TfMain.h"
 #include "app/TfWaitDialog.h"
 #include "diagnostics/TfDebug.h"
@@ -12,6 +13,9 @@ Program::Program(const StartOptions& options)
     : previousReporter_(EntryGuard::setReporter(errorBoxReporter())),
       // With the main window hidden, closing a sheet window must not end the program.
       previousQuitOnLastWindowClosed_(QGuiApplication::quitOnLastWindowClosed()),
+      // The file hears the log from its first entry on.
+      logFile_(options.logFile.isEmpty() ? nullptr
+                                         : std::make_unique<LogFile>(log_, options.logFile)),
       fMain_(std::make_unique<TfMain>(options, log_, this)),
       fDebug_(std::make_unique<TfDebug>(log_)),
       fWaitDialog_(std::make_unique<TfWaitDialog>([this] { fMain_->CancelConnect(); })),

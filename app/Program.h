@@ -8,6 +8,7 @@
 #include <memory>
 
 class DebugShortcut;
+class LogFile;
 class TfDebug;
 class TfMain;
 class TfWaitDialog;
@@ -19,6 +20,7 @@ class TfWaitDialog;
 class Program : public QObject {
     Q_OBJECT
 public:
+    // Raises Error when the log file the options name cannot be opened.
     explicit Program(const StartOptions& options);
     ~Program() override;
 
@@ -31,6 +33,7 @@ private:
     EntryGuard::Reporter previousReporter_;
     bool previousQuitOnLastWindowClosed_;
     DiagnosticLog log_;
+    std::unique_ptr<LogFile> logFile_;
     std::unique_ptr<TfMain> fMain_;
     std::unique_ptr<TfDebug> fDebug_;
     std::unique_ptr<TfWaitDialog> fWaitDialog_;

@@ -38,9 +38,10 @@ public:
     const DeviceIdentity& device() const { return device_; }
     SheetRegistry& registry() { return registry_; }
     const QString& sheetDirectory() const { return context_.SheetDirectory; }
+    // Whether the last LoadSheet found and built a sheet for the device.
+    bool sheetMatchesDevice() const;
 
 private:
-    bool sheetMatchesDevice() const;
 
     SheetRegistry registry_;
     SheetContext context_;

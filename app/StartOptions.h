@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QList>
 #include <QString>
 #include <QStringList>
 #include <QtGlobal>
@@ -24,4 +25,24 @@ struct StartOptions {
     QString helpText;
     // Options nobody understands; the program names them and goes on.
     QStringList ignoredOptions;
+
+    // A stored device configuration loaded instead of connecting; empty: none.
+    QString offlineFile;
+    // Headless: no window, dialogs answered at once, records on standard output.
+    bool check = false;
+
+    // A step of the headless mode, in command-line order: script text run through
+    // MainScript, or "NAME.EVENT" fired on a registered widget.
+    struct Step {
+        enum class Kind { Run, Fire };
+        Kind kind;
+        QString text;
+    };
+    QList<Step> steps;
+    // The answer to every Yes/No question in the headless mode.
+    bool answerYes = false;
+    // Seconds the headless mode keeps a live connection open after the steps.
+    int staySeconds = 0;
+    // Where every log entry is appended as it happens; empty: nowhere.
+    QString logFile;
 };

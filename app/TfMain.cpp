@@ -158,8 +158,13 @@ void TfMain::bCloseClick(QObject*) {
     Close();
 }
 
+// The hidden test button loads the configuration stored next to the program.
 void TfMain::Button3Click(QObject*) {
-    reloadDeviceDocument(QStringLiteral("x.xm"));
+    LoadOffline(QStringLiteral("x.xm"));
+}
+
+void TfMain::LoadOffline(const QString& fileName) {
+    reloadDeviceDocument(fileName);
     LoadSheet();
 }
 
@@ -174,6 +179,7 @@ void TfMain::CancelConnect() {
 
 // The one call site of the sheets code's LoadSheet.
 void TfMain::LoadSheet() {
+    const auto announce = qScopeGuard([this] { emit sheetLoaded(); });
     sheets_->LoadSheet();
 }
 

@@ -46,6 +46,9 @@ public:
     void CancelConnect();
     // Builds the sheet that matches XML_Device.
     void LoadSheet();
+    // Loads a stored device configuration into XML_Device and builds its sheet, as
+    // if the device had sent it. Raises when the file does not load.
+    void LoadOffline(const QString& fileName);
     // Sets the property Enabled of each control, in list order.
     static void SetControlsEnabled(std::initializer_list<QObject*> controls, bool value);
 
@@ -105,6 +108,8 @@ public:
 signals:
     // The main window was closed: the program ends.
     void mainWindowClosed();
+    // LoadSheet has run for a device configuration (whether a sheet matched or not).
+    void sheetLoaded();
 
 private:
     void buildLayout(const StartOptions& options);

@@ -1,3 +1,4 @@
+#include "app/CheckMode.h"
 #include "app/CommandLine.h"
 #include "app/Program.h"
 #include "app/ProgramIcon.h"
@@ -46,14 +47,30 @@ int main(int argc, char** argv) {
         print(stderr, QStringLiteral("konfidor: unknown options ignored: %1\n")
                           .arg(options.ignoredOptions.join(QStringLiteral(", "))));
 
+    // The headless mode needs no display: its windows live on the offscreen platform.
+    if (options.check)
+        qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     QApplication::setApplicationVersion(QStringLiteral(KONFIDOR_VERSION));
     SetUpApplicationStyle(app);
     QApplication::setWindowIcon(programIcon());
 
-    Program program(options);
-    QObject::connect(&program.fMain(), &TfMain::mainWindowClosed, &app, &QCoreApplication::quit,
-                     Qt::QueuedConnection);
-    EntryGuard::guardEntry([&program] { program.fMain().Show(); });
-    return QApplication::exec();
+    try {
+        if (options.check)
+            return CheckMode(options).run();
+        Program program(options);
+        QObject::connect(&program.fMain(), &TfMain::mainWindowClosed, &app, &QCoreApplication::quit,
+                         Qt::QueuedConnection);
+        EntryGuard::guardEntry([&program, &options] {
+            program.fMain().Show();
+            if (!options.offlineFile.isEmpty())
+                program.fMain().LoadOffline(options.offlineFile);
+        });
+        return QApplication::exec();
+    } catch (const Error& e) {
+        // Only the program's setup raises here (a log file that does not open); the
+        // headless mode then had nothing to check.
+        print(stderr, QStringLiteral("konfidor: %1\n").arg(e.message()));
+        return options.check ? CheckMode::NoConfiguration : 1;
+    }
 }

@@ -70,9 +70,25 @@ void TCustomForm::Close() {
     action.finish();
 }
 
+namespace {
+TCustomForm::HeadlessModal& headlessModal() {
+    static TCustomForm::HeadlessModal observer;
+    return observer;
+}
+} // namespace
+
+void TCustomForm::setHeadlessModal(HeadlessModal observer) {
+    headlessModal() = std::move(observer);
+}
+
 int TCustomForm::ShowModal() {
     if (Visible() || IsModal())
         throw Error(QStringLiteral("Cannot make a visible window modal"));
+    if (const HeadlessModal& observer = headlessModal()) {
+        observer(*this);
+        Show();
+        return Vcl::mrCancel;
+    }
     // The form stays alive until the modal show returns, even when an event in
     // it frees the form.
     EventDispatch::InUse inUse;

@@ -3,6 +3,8 @@
 #include "platform/widgets/Control.h"
 #include "platform/widgets/Published.h"
 
+#include <functional>
+
 class QEventLoop;
 class QKeyEvent;
 
@@ -36,6 +38,11 @@ public:
     // runs a local event loop until it closes; returns the modal result (mrCancel
     // when it closed without one).
     int ShowModal();
+    // Where no operator waits (the headless mode): ShowModal then shows the form,
+    // tells the observer and returns mrCancel at once. An empty observer restores
+    // the modal show.
+    using HeadlessModal = std::function<void(TCustomForm&)>;
+    static void setHeadlessModal(HeadlessModal observer);
     bool IsModal() const { return modalLoop_ != nullptr; }
 
     int ModalResult() const { return modalResult_; }

@@ -66,6 +66,27 @@ TEST(CommandLine, MissingOrInvalidValuesAreErrors) {
     EXPECT_THROW(parse({"--port", "0"}), Error);
     EXPECT_THROW(parse({"--port", "65536"}), Error);
     EXPECT_THROW(parse({"--port", "x"}), Error);
+    EXPECT_THROW(parse({"--answer", "maybe"}), Error);
+    EXPECT_THROW(parse({"--stay", "-1"}), Error);
+}
+
+TEST(CommandLine, HeadlessStepsKeepTheirOrderAcrossRunAndFire) {
+    const StartOptions options =
+        parse({"--check", "--run", "a;", "--fire=b.OnClick", "--answer", "yes", "--run=--fire",
+               "--fire", "c.OnChange", "--stay", "5"});
+    EXPECT_TRUE(options.check);
+    EXPECT_TRUE(options.answerYes);
+    EXPECT_EQ(options.staySeconds, 5);
+    using Kind = StartOptions::Step::Kind;
+    ASSERT_EQ(options.steps.size(), 4);
+    const std::pair<Kind, QString> expected[] = {{Kind::Run, "a;"},
+                                                 {Kind::Fire, "b.OnClick"},
+                                                 {Kind::Run, "--fire"},
+                                                 {Kind::Fire, "c.OnChange"}};
+    for (qsizetype i = 0; i < 4; ++i) {
+        EXPECT_EQ(options.steps[i].kind, expected[i].first) << i;
+        EXPECT_EQ(options.steps[i].text, expected[i].second) << i;
+    }
 }
 
 TEST(CommandLine, HelpAndVersionAreActionsOfTheirOwn) {

@@ -126,3 +126,28 @@ TEST_F(ShellTest, FieldExampleSheetBuildsWithEveryBindingLoaded) {
     EXPECT_EQ(created, 33);
     EXPECT_EQ(loaded, 12);
 }
+
+// The log file holds what the diagnostics window shows, event entries and
+// communication lines alike, in their stored form; the typed password never.
+TEST_F(ShellTest, LogFileMirrorsBothLogsWithoutThePassword) {
+    writeFile(QStringLiteral("stored.xm"), StoredDevice);
+    writeFile(QStringLiteral("test.xml"), MatchingSheet);
+    StartOptions options;
+    options.logFile = QStringLiteral("konfidor.log");
+    options.password = QStringLiteral("tajneheslo");
+    start(options);
+    fMain().LoadOffline(QStringLiteral("stored.xm"));
+    fMain().logComm(QStringLiteral("Receive 5"), 0x008000);
+
+    QFile file(options.logFile);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QList<QByteArray> lines = file.readAll().split('\n');
+    const DiagnosticLog& log = program().log();
+    for (qsizetype i = 0; i < log.eventCount(); ++i)
+        EXPECT_TRUE(lines.contains(log.eventEntry(i))) << log.eventEntry(i).constData();
+    for (const QByteArray& line : communicationLines())
+        EXPECT_TRUE(lines.contains(line)) << line.constData();
+    EXPECT_GT(log.eventCount(), 3);
+    for (const QByteArray& line : lines)
+        EXPECT_FALSE(line.contains("tajneheslo"));
+}

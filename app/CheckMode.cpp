@@ -1,0 +1,167 @@
+#include "app/CheckMode.h"
+
+#include "app/CheckRecords.h"
+#include "app/Program.h"
+#include "app/TfMain.h"
+#include "link/LinkTimings.h"
+#include "platform/Error.h"
+#include "platform/Win1250.h"
+#include "platform/components/Component.h"
+#include "platform/components/EventDispatch.h"
+#include "platform/components/EventTypes.h"
+#include "platform/widgets/Form.h"
+#include "script/TScript.h"
+
+#include <QCoreApplication>
+#include <QDeadlineTimer>
+#include <QEventLoop>
+#include <QTimer>
+#include <cstdio>
+
+namespace {
+
+// Lets queued work finish (deferred deletions, posted events) before the next step.
+void settle() {
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QCoreApplication::processEvents(QEventLoop::AllEvents);
+}
+
+// Runs the event loop until `done` holds or the time is up.
+template <typename Done> void waitUntil(Done done, int milliseconds) {
+    const QDeadlineTimer deadline(milliseconds);
+    while (!done() && !deadline.hasExpired())
+        QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents, 50);
+}
+
+} // namespace
+
+CheckMode::CheckMode(const StartOptions& options)
+    : options_(options), previousDialogs_(OperatorDialogs::install(&dialogs_)) {
+    dialogs_.setDefaultAnswer(options.answerYes ? DialogAnswer::Yes : DialogAnswer::No);
+    dialogs_.setObserver([this](const RecordingDialogs::Record& record) {
+        if (record.kind == DialogKind::Error)
+            failed_ = true;
+        print(CheckRecords::dialogRecord(record));
+    });
+    TCustomForm::setHeadlessModal([this](TCustomForm& form) {
+        print(QStringLiteral("dialog: modal ") +
+              CheckRecords::escaped(Win1250::toWide(form.Name())));
+    });
+}
+
+CheckMode::~CheckMode() {
+    TCustomForm::setHeadlessModal({});
+    OperatorDialogs::install(previousDialogs_);
+}
+
+int CheckMode::run() {
+    // The program is made after the dialogs are installed: the apply code keeps the
+    // implementation it was given.
+    Program program(options_);
+    program.log().addListener([this](const DiagnosticLog::Record& record) {
+        if (CheckRecords::isFailure(record))
+            failed_ = true;
+        print(CheckRecords::logRecord(record));
+    });
+    if (!obtainConfiguration(program))
+        return NoConfiguration;
+    settle();
+    if (!program.fMain().sheets().sheetMatchesDevice())
+        return NoSheet;
+    runSteps(program);
+    stayConnected(program);
+    // The widgets as the steps left them: disconnecting lets the sheet free its forms.
+    const QStringList widgets = widgetRecords(program);
+    program.fMain().Disconnect();
+    settle();
+    for (const QString& record : widgets)
+        print(record);
+    return failed_ ? Failed : Passed;
+}
+
+bool CheckMode::obtainConfiguration(Program& program) {
+    if (options_.offlineFile.isEmpty())
+        return connectToDevice(program);
+    try {
+        program.fMain().LoadOffline(options_.offlineFile);
+        return true;
+    } catch (const Error& e) {
+        OperatorDialogs::current().showError(e.message());
+        // The file did not load when XML_Device stayed empty; a sheet that failed
+        // to load still leaves the configuration in hand.
+        return !program.fMain().xmlDevice().isEmpty();
+    }
+}
+
+// Logs in as "Připojit" does and waits until the device's configuration has built
+// its sheet, or the connection is gone.
+bool CheckMode::connectToDevice(Program& program) {
+    TfMain& main = program.fMain();
+    bool loaded = false;
+    const QMetaObject::Connection connection =
+        QObject::connect(&main, &TfMain::sheetLoaded, [&loaded] { loaded = true; });
+    EntryGuard::guardEntry([&main] { main.Connect(&main); });
+    if (main.link().link())
+        waitUntil([&] { return loaded || !main.link().link(); },
+                  LinkTimings::current().connectWaitMs);
+    QObject::disconnect(connection);
+    return loaded;
+}
+
+void CheckMode::runSteps(Program& program) {
+    TfMain& main = program.fMain();
+    for (const StartOptions::Step& step : options_.steps) {
+        EntryGuard::guardEntry([&] {
+            if (step.kind == StartOptions::Step::Kind::Run)
+                main.mainScript().Run(Win1250::fromWide(step.text));
+            else
+                fire(program, step.text);
+        });
+        settle();
+    }
+    // A new login the operator asked for: the device comes back with its new
+    // configuration, and its records follow.
+    if (main.ReconnectRequested()) {
+        main.ClearReconnectRequested();
+        main.Disconnect();
+        settle();
+        connectToDevice(program);
+        settle();
+    }
+}
+
+// "NAME.EVENT": the bound handler of a sheet widget's event, fired as if the
+// operator caused it.
+void CheckMode::fire(Program& program, const QString& step) {
+    const qsizetype dot = step.lastIndexOf(u'.');
+    if (dot <= 0 || dot == step.size() - 1)
+        throw Error(QStringLiteral("Invalid event %1 (NAME.EVENT)").arg(step));
+    QObject* component = program.fMain().FindSheetComponent(Win1250::fromWide(step.left(dot)));
+    if (!component)
+        throw Error(QStringLiteral("Component %1 not found").arg(step.left(dot)));
+    const QByteArray event = step.mid(dot + 1).toLatin1();
+    const QVariant handler = component->property(event.constData());
+    if (!handler.canConvert<TNotifyEvent>())
+        throw Error(QStringLiteral("Invalid event %1").arg(step));
+    EventDispatch::fire(handler.value<TNotifyEvent>(), component);
+}
+
+// Keeps a live connection open, the keep-alive running, for a soak check.
+void CheckMode::stayConnected(Program& program) {
+    if (options_.staySeconds <= 0)
+        return;
+    TfMain& main = program.fMain();
+    waitUntil([&main] { return !main.link().link(); }, options_.staySeconds * 1000);
+}
+
+QStringList CheckMode::widgetRecords(Program& program) {
+    QStringList records;
+    for (const TSheetComponent& entry : program.fMain().sheets().registry().Entries())
+        records.append(CheckRecords::widgetRecord(entry));
+    return records;
+}
+
+void CheckMode::print(const QString& record) {
+    std::fputs((record + u'\n').toUtf8().constData(), stdout);
+    std::fflush(stdout);
+}

@@ -1,0 +1,176 @@
+// Runs the built program in its headless mode, as sheet authors and automation do.
+#include "app/CheckRecords.h"
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+namespace {
+
+struct Outcome {
+    int status = -1;
+    QStringList records;
+};
+
+Outcome runProgram(const QStringList& arguments) {
+    // The program stores what a device sends in its working directory.
+    QTemporaryDir workDir;
+    QProcess process;
+    process.setWorkingDirectory(workDir.path());
+    process.setProgram(QStringLiteral(KONFIDOR_PROGRAM));
+    process.setArguments(arguments);
+    process.start();
+    EXPECT_TRUE(process.waitForFinished(60000)) << "the program did not end";
+    Outcome outcome;
+    outcome.status = process.exitCode();
+    outcome.records =
+        QString::fromUtf8(process.readAllStandardOutput()).split(u'\n', Qt::SkipEmptyParts);
+    return outcome;
+}
+
+QString checkData(const QString& name) {
+    return QStringLiteral(KONFIDOR_CHECK_DATA "/") + name;
+}
+
+Outcome checkOffline(const QString& sheets, const QString& device, const QStringList& more = {}) {
+    return runProgram(QStringList{QStringLiteral("--check"), QStringLiteral("--sheets"), sheets,
+                                  QStringLiteral("--offline"), device} +
+                      more);
+}
+
+} // namespace
+
+TEST(CheckMode, SampleSheetBuildsFromItsStoredConfiguration) {
+    const Outcome outcome = checkOffline(QStringLiteral(KONFIDOR_EXAMPLES),
+                                         QStringLiteral(KONFIDOR_EXAMPLES "/demo-485-device.xm"));
+    EXPECT_EQ(outcome.status, 0) << outcome.records.join(u'\n').toStdString();
+    EXPECT_TRUE(outcome.records.contains(
+        QStringLiteral("log: O Nalezen soubor 'demo-485.xml' pro konfiguraci zarizeni")));
+    EXPECT_TRUE(outcome.records.contains(QStringLiteral("dialog: modal fDemo")));
+    EXPECT_TRUE(outcome.records.contains(QStringLiteral(
+        "widget: TEdit eName Form.PageControl.TabSheet.Edit Text=\"Čerpací stanice Žďár\" "
+        "Enabled=True Visible=True")))
+        << outcome.records.join(u'\n').toStdString();
+    // The records come in the order things happened: the widgets last.
+    EXPECT_TRUE(outcome.records.last().startsWith(QStringLiteral("widget: ")));
+}
+
+TEST(CheckMode, ExitStatusTellsWhatWentWrong) {
+    const Outcome failing =
+        checkOffline(checkData(QStringLiteral("sheets")), checkData(QStringLiteral("device.xm")));
+    EXPECT_EQ(failing.status, 2);
+    EXPECT_TRUE(failing.records.contains(QStringLiteral("log: #0000FF NoSuchWidget")))
+        << failing.records.join(u'\n').toStdString();
+    EXPECT_TRUE(failing.records.contains(
+        QStringLiteral("log: E     spatna hodnota atributu: BorderStyle=bsNothing")));
+    EXPECT_TRUE(failing.records.contains(
+        QStringLiteral("widget: TEdit eName Form.Edit Text=\"a b\" Enabled=True Visible=True")))
+        << failing.records.join(u'\n').toStdString();
+
+    EXPECT_EQ(checkOffline(checkData(QStringLiteral("sheets")),
+                           checkData(QStringLiteral("other-device.xm")))
+                  .status,
+              1);
+
+    const Outcome unreadable =
+        checkOffline(checkData(QStringLiteral("sheets")), checkData(QStringLiteral("missing.xm")));
+    EXPECT_EQ(unreadable.status, 3);
+    ASSERT_FALSE(unreadable.records.isEmpty());
+    EXPECT_TRUE(unreadable.records.first().startsWith(QStringLiteral("dialog: error ")));
+}
+
+TEST(CheckMode, StepsRunInCommandLineOrderAndFailuresCount) {
+    const Outcome outcome = checkOffline(
+        checkData(QStringLiteral("sheets")), checkData(QStringLiteral("device.xm")),
+        {QStringLiteral("--run"), QStringLiteral("eIp.Text:=1.5;"), QStringLiteral("--fire"),
+         QStringLiteral("nobody.OnClick"), QStringLiteral("--run=bogus;")});
+    EXPECT_EQ(outcome.status, 2);
+    const qsizetype missing =
+        outcome.records.indexOf(QStringLiteral("dialog: error Component nobody not found."));
+    const qsizetype unknown =
+        outcome.records.indexOf(QStringLiteral("dialog: notice Script - Unknown command: 'bogus'"));
+    EXPECT_GE(missing, 0) << outcome.records.join(u'\n').toStdString();
+    EXPECT_GT(unknown, missing);
+    // The real script rules apply: the number's text is cut at its dot.
+    EXPECT_TRUE(outcome.records.contains(
+        QStringLiteral("widget: TEdit eIp Form.Edit Text=5 Enabled=True Visible=True")));
+}
+
+TEST(CheckMode, LogFileKeepsEveryEntryButNeverThePassword) {
+    QTemporaryDir directory;
+    const QString logFile = directory.filePath(QStringLiteral("konfidor.log"));
+    {
+        QFile earlier(logFile);
+        ASSERT_TRUE(earlier.open(QIODevice::WriteOnly));
+        earlier.write("earlier run\n");
+    }
+    checkOffline(QStringLiteral(KONFIDOR_EXAMPLES),
+                 QStringLiteral(KONFIDOR_EXAMPLES "/demo-485-device.xm"),
+                 {QStringLiteral("--log-file"), logFile, QStringLiteral("--password"),
+                  QStringLiteral("tajneheslo")});
+    QFile file(logFile);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QByteArray text = file.readAll();
+    EXPECT_TRUE(text.startsWith("earlier run\n"));
+    EXPECT_TRUE(text.contains("Soubor 'x.xm' byl uspesne nacten a rozparsovan.\n")) << text.data();
+    EXPECT_FALSE(text.contains("tajneheslo"));
+}
+
+TEST(CheckMode, AppliesAChangeToTheSimulatedDevice) {
+    QTemporaryDir directory;
+    const QString applied = directory.filePath(QStringLiteral("applied.xml"));
+    QProcess simulator;
+    simulator.start(QStringLiteral(KONFIDOR_DEVSIM),
+                    {QStringLiteral("--port"), QStringLiteral("0"), QStringLiteral("--apply-file"),
+                     applied, QStringLiteral("--reset-delay"), QStringLiteral("100")});
+    ASSERT_TRUE(simulator.waitForReadyRead(30000));
+    const QByteArray banner = simulator.readLine().trimmed();
+    const QByteArray port = banner.mid(banner.lastIndexOf(':') + 1);
+
+    const Outcome outcome = runProgram(
+        {QStringLiteral("--check"), QStringLiteral("--address"), QStringLiteral("127.0.0.1"),
+         QStringLiteral("--port"), QString::fromLatin1(port), QStringLiteral("--password"),
+         QStringLiteral("demo"), QStringLiteral("--sheets"), QStringLiteral(KONFIDOR_EXAMPLES),
+         QStringLiteral("--run"), QStringLiteral("eName.Text:=Novy;"), QStringLiteral("--run"),
+         QStringLiteral("Set;"), QStringLiteral("--answer"), QStringLiteral("yes")});
+    simulator.kill();
+    simulator.waitForFinished();
+
+    const QString all = outcome.records.join(u'\n');
+    EXPECT_EQ(outcome.status, 0) << all.toStdString();
+    EXPECT_TRUE(all.contains(QStringLiteral(" -> yes"))) << all.toStdString();
+    QFile file(applied);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(file.readAll().contains("name=\"Novy\""));
+}
+
+// The sheet author's guide shows real output: its worked example is run here.
+TEST(CheckMode, GuideExampleShowsTheRealOutput) {
+    QFile guide(QStringLiteral(KONFIDOR_DOCS "/sheets.md"));
+    ASSERT_TRUE(guide.open(QIODevice::ReadOnly));
+    const QString text = QString::fromUtf8(guide.readAll());
+    const qsizetype begin = text.indexOf(QStringLiteral("<!-- check output begin -->\n```\n"));
+    const qsizetype end = text.indexOf(QStringLiteral("```\n<!-- check output end -->"));
+    ASSERT_GE(begin, 0);
+    ASSERT_GT(end, begin);
+    const QString shown = text.mid(begin, end - begin).section(u'\n', 2);
+
+    const Outcome outcome =
+        checkOffline(QStringLiteral(KONFIDOR_DOCS "/guide-example"),
+                     QStringLiteral(KONFIDOR_DOCS "/guide-example/guide-device.xm"),
+                     {QStringLiteral("--run"), QStringLiteral("eIp.Text:=1.5;")});
+    EXPECT_EQ(outcome.status, 0);
+    EXPECT_EQ(outcome.records.join(u'\n') + u'\n', shown);
+}
+
+TEST(CheckRecords, TextsStayOnOneLineAndValuesReadBack) {
+    EXPECT_EQ(CheckRecords::escaped(QStringLiteral("a\\b\r\nc")), QStringLiteral("a\\\\b\\r\\nc"));
+    EXPECT_EQ(CheckRecords::propertyValue(QStringLiteral("192.168.1.1")),
+              QStringLiteral("192.168.1.1"));
+    EXPECT_EQ(CheckRecords::propertyValue(QString()), QStringLiteral("\"\""));
+    EXPECT_EQ(CheckRecords::propertyValue(QStringLiteral("a=b")), QStringLiteral("\"a=b\""));
+    EXPECT_EQ(CheckRecords::propertyValue(QStringLiteral("say \"hi\"")),
+              QStringLiteral("\"say \\\"hi\\\"\""));
+}

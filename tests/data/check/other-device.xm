@@ -1,0 +1,3 @@
+<XML>
+<DEVICE type="OTHER" version="1"/>
+</XML>
