@@ -116,8 +116,12 @@ StartOptions parse(const QStringList& arguments) {
         QStringLiteral("log-file"),
         QStringLiteral("Append every log entry and communication line to this file."),
         QStringLiteral("file"));
+    const QCommandLineOption save(
+        QStringLiteral("save"),
+        QStringLiteral("Where \"Set\" without a connection saves the configuration."),
+        QStringLiteral("file"));
     parser.addOptions({debug, address, password, PortOption::option(), sheets, offline, check, run,
-                       fire, answer, stay, logFile});
+                       fire, answer, stay, logFile, save});
 
     if (!parser.parse(forParser)) {
         // Unknown options are named and ignored, as the program always ignored
@@ -153,6 +157,7 @@ StartOptions parse(const QStringList& arguments) {
     options.answerYes = answerOf(parser.value(answer));
     options.staySeconds = secondsOf(parser.value(stay));
     options.logFile = parser.value(logFile);
+    options.saveFile = parser.value(save);
     return options;
 }
 

@@ -21,6 +21,8 @@ struct StartOptions {
     quint16 port = 9999;
     // Where the sheet files are looked for; empty: the program's own directory.
     QString sheetDirectory;
+    // Where "Set" without a connection saves the configuration; empty: the usual place.
+    QString saveFile;
     // The text --help prints.
     QString helpText;
     // Options nobody understands; the program names them and goes on.

@@ -35,7 +35,7 @@ void bindClick(TControl* control, QObject* target, const char* handler) {
 } // namespace
 
 TfMain::TfMain(const StartOptions& options, DiagnosticLog& log, QObject* scriptOwner)
-    : log_(log), debugSwitch_(options.debugSwitch), link_(*this) {
+    : log_(log), debugSwitch_(options.debugSwitch), saveFile_(options.saveFile), link_(*this) {
     link_.setPort(options.port);
     buildLayout(options);
     FormCreate(scriptOwner, options.sheetDirectory);
@@ -124,7 +124,7 @@ void TfMain::FormCreate(QObject* scriptOwner, const QString& sheetDirectory) {
             .ApplyInProgress = ApplyInProgress,
             .ReconnectRequested = reconnectRequested_,
             .Reconnect = [this] { link_.bConnectClick(); },
-            .SaveFileName = DefaultSaveFileName(),
+            .SaveFileName = saveFile_.isEmpty() ? DefaultSaveFileName() : saveFile_,
         });
 }
 

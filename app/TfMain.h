@@ -1,12 +1,12 @@
 #pragma once
 
-#include "script/ComponentObjects.h"
 #include "app/SheetSide.h"
 #include "app/StartOptions.h"
 #include "link/DeviceLink.h"
 #include "link/LinkHost.h"
 #include "platform/widgets/Form.h"
 #include "platform/xml/TXMLDocument.h"
+#include "script/ComponentObjects.h"
 #include "script/ScriptHost.h"
 
 #include <initializer_list>
@@ -117,6 +117,7 @@ private:
 
     DiagnosticLog& log_;
     const bool debugSwitch_;
+    const QString saveFile_;
     TfDebug* fDebug_ = nullptr;
     TfWaitDialog* fWaitDialog_ = nullptr;
 

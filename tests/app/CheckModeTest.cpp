@@ -57,6 +57,25 @@ TEST(CheckMode, SampleSheetBuildsFromItsStoredConfiguration) {
     EXPECT_TRUE(outcome.records.last().startsWith(QStringLiteral("widget: ")));
 }
 
+// Without a connection "Set" saves the whole configuration, as UTF-8 with CR LF line
+// ends, where --save says.
+TEST(CheckMode, SetWithoutAConnectionSavesWhereAsked) {
+    QTemporaryDir saveDir;
+    const QString saved = saveDir.filePath(QStringLiteral("saved.xml"));
+    const Outcome outcome = checkOffline(
+        QStringLiteral(KONFIDOR_EXAMPLES), QStringLiteral(KONFIDOR_EXAMPLES "/demo-485-device.xm"),
+        {QStringLiteral("--save"), saved, QStringLiteral("--run"),
+         QStringLiteral("eName.Text:=Nová;"), QStringLiteral("--run"), QStringLiteral("Set;")});
+    EXPECT_EQ(outcome.status, 0) << outcome.records.join(u'\n').toStdString();
+    QFile file(saved);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QByteArray bytes = file.readAll();
+    EXPECT_TRUE(bytes.startsWith("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\r\n"))
+        << bytes.left(60).constData();
+    EXPECT_TRUE(bytes.contains(QStringLiteral("name=\"Nová\"").toUtf8()));
+    EXPECT_EQ(bytes.count("\n"), bytes.count("\r\n"));
+}
+
 TEST(CheckMode, ExitStatusTellsWhatWentWrong) {
     const Outcome failing =
         checkOffline(checkData(QStringLiteral("sheets")), checkData(QStringLiteral("device.xm")));
