@@ -3,6 +3,7 @@
 #include "app/CheckRecords.h"
 #include "app/Program.h"
 #include "app/TfMain.h"
+#include "link/AutoResetSignal.h"
 #include "link/LinkTimings.h"
 #include "platform/Error.h"
 #include "platform/Win1250.h"
@@ -15,7 +16,7 @@
 #include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QEventLoop>
-#include <QTimer>
+#include <algorithm>
 #include <cstdio>
 
 namespace {
@@ -26,11 +27,12 @@ void settle() {
     QCoreApplication::processEvents(QEventLoop::AllEvents);
 }
 
-// Runs the event loop until `done` holds or the time is up.
+// Runs the event loop until `done` holds or the time is up, sleeping between
+// messages: a soak check may wait for hours.
 template <typename Done> void waitUntil(Done done, int milliseconds) {
     const QDeadlineTimer deadline(milliseconds);
     while (!done() && !deadline.hasExpired())
-        QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents, 50);
+        processMessages(static_cast<int>(std::min<qint64>(deadline.remainingTime(), 100)));
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 // Runs the built program in its headless mode, as sheet authors and automation do.
 #include "app/CheckRecords.h"
 
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
 #include <QProcess>
@@ -39,6 +40,36 @@ Outcome checkOffline(const QString& sheets, const QString& device, const QString
                                   QStringLiteral("--offline"), device} +
                       more);
 }
+
+// The device simulator on a free loopback port, stopped when the test ends.
+class Simulator {
+public:
+    explicit Simulator(const QStringList& options = {}) {
+        process_.start(QStringLiteral(KONFIDOR_DEVSIM),
+                       QStringList{QStringLiteral("--port"), QStringLiteral("0")} + options);
+        EXPECT_TRUE(process_.waitForReadyRead(30000)) << "the simulator did not start";
+        const QByteArray banner = process_.readLine().trimmed();
+        port_ = QString::fromLatin1(banner.mid(banner.lastIndexOf(':') + 1));
+    }
+    ~Simulator() { stop(); }
+    Simulator(const Simulator&) = delete;
+    Simulator& operator=(const Simulator&) = delete;
+
+    // The client's options for a login to this device.
+    QStringList login() const {
+        return {QStringLiteral("--address"), QStringLiteral("127.0.0.1"), QStringLiteral("--port"),
+                port_,  QStringLiteral("--password"), QStringLiteral("demo")};
+    }
+
+    void stop() {
+        process_.kill();
+        process_.waitForFinished();
+    }
+
+private:
+    QProcess process_;
+    QString port_;
+};
 
 } // namespace
 
@@ -140,22 +171,16 @@ TEST(CheckMode, LogFileKeepsEveryEntryButNeverThePassword) {
 TEST(CheckMode, AppliesAChangeToTheSimulatedDevice) {
     QTemporaryDir directory;
     const QString applied = directory.filePath(QStringLiteral("applied.xml"));
-    QProcess simulator;
-    simulator.start(QStringLiteral(KONFIDOR_DEVSIM),
-                    {QStringLiteral("--port"), QStringLiteral("0"), QStringLiteral("--apply-file"),
-                     applied, QStringLiteral("--reset-delay"), QStringLiteral("100")});
-    ASSERT_TRUE(simulator.waitForReadyRead(30000));
-    const QByteArray banner = simulator.readLine().trimmed();
-    const QByteArray port = banner.mid(banner.lastIndexOf(':') + 1);
+    Simulator simulator({QStringLiteral("--apply-file"), applied, QStringLiteral("--reset-delay"),
+                         QStringLiteral("100")});
 
     const Outcome outcome = runProgram(
-        {QStringLiteral("--check"), QStringLiteral("--address"), QStringLiteral("127.0.0.1"),
-         QStringLiteral("--port"), QString::fromLatin1(port), QStringLiteral("--password"),
-         QStringLiteral("demo"), QStringLiteral("--sheets"), QStringLiteral(KONFIDOR_EXAMPLES),
-         QStringLiteral("--run"), QStringLiteral("eName.Text:=Novy;"), QStringLiteral("--run"),
-         QStringLiteral("Set;"), QStringLiteral("--answer"), QStringLiteral("yes")});
-    simulator.kill();
-    simulator.waitForFinished();
+        QStringList{QStringLiteral("--check")} + simulator.login() +
+        QStringList{QStringLiteral("--sheets"), QStringLiteral(KONFIDOR_EXAMPLES),
+                    QStringLiteral("--run"), QStringLiteral("eName.Text:=Novy;"),
+                    QStringLiteral("--run"), QStringLiteral("Set;"), QStringLiteral("--answer"),
+                    QStringLiteral("yes")});
+    simulator.stop();
 
     const QString all = outcome.records.join(u'\n');
     EXPECT_EQ(outcome.status, 0) << all.toStdString();
@@ -163,6 +188,40 @@ TEST(CheckMode, AppliesAChangeToTheSimulatedDevice) {
     QFile file(applied);
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     EXPECT_TRUE(file.readAll().contains("name=\"Novy\""));
+}
+
+// A soak check keeps the connection after the steps, keep-alive and all, and ends
+// early, with its records, when the device goes away.
+TEST(CheckMode, StaysConnectedUntilTheDeviceGoesAway) {
+    Simulator simulator;
+    QTemporaryDir workDir;
+    QProcess client;
+    client.setWorkingDirectory(workDir.path());
+    client.start(QStringLiteral(KONFIDOR_PROGRAM),
+                 QStringList{QStringLiteral("--check"), QStringLiteral("--stay"),
+                             QStringLiteral("600"), QStringLiteral("--sheets"),
+                             QStringLiteral(KONFIDOR_EXAMPLES)} +
+                     simulator.login());
+    ASSERT_TRUE(client.waitForStarted());
+
+    // The device answers the status question once after the login and once for
+    // every keep-alive tick: a second answer means the link outlived the steps.
+    const QString status = QStringLiteral("comm: 008000 STAV: v provozu\\r\\n");
+    QString output;
+    const QDeadlineTimer deadline(60000);
+    while (output.count(status) < 2 && !deadline.hasExpired() &&
+           client.state() == QProcess::Running) {
+        client.waitForReadyRead(1000);
+        output += QString::fromUtf8(client.readAllStandardOutput());
+    }
+    ASSERT_EQ(output.count(status), 2) << output.toStdString();
+
+    simulator.stop();
+    ASSERT_TRUE(client.waitForFinished(60000)) << "the soak check did not end";
+    output += QString::fromUtf8(client.readAllStandardOutput());
+    EXPECT_EQ(client.exitCode(), 0) << output.toStdString();
+    EXPECT_TRUE(output.contains(QStringLiteral("\ncomm: 000080 Disconnect\n")))
+        << output.toStdString();
 }
 
 // The sheet author's guide shows real output: its worked example is run here.
