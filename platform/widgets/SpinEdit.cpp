@@ -29,7 +29,7 @@ void TSpinEdit::SetValue(int value) {
 }
 
 int TSpinEdit::WithinLimits(int value) const {
-    if (!HasLimits())
+    if (!LimitsInForce())
         return value;
     if (value < minValue_)
         return minValue_;
@@ -47,10 +47,10 @@ void TSpinEdit::SetMaxValue(int value) {
 }
 
 // QSpinBox would clamp one limit against the other; our own limits stay as
-// given and the spin box gets a consistent range derived from them.
+// given and the spin box gets its range only from limits in force.
 void TSpinEdit::ApplyLimits() {
-    if (HasLimits())
-        Spin()->setRange(minValue_, qMax(minValue_, maxValue_));
+    if (LimitsInForce())
+        Spin()->setRange(minValue_, maxValue_);
     else
         Spin()->setRange(std::numeric_limits<int>::min(), std::numeric_limits<int>::max());
 }

@@ -52,7 +52,12 @@ protected:
 private:
     QSpinBox* Spin() const;
     QLineEdit* Editor() const;
-    bool HasLimits() const { return minValue_ != 0 || maxValue_ != 0; }
+    // Limits are in force unless both are 0. A minimum above the maximum is a sheet
+    // halfway through setting them (MinValue="1" before MaxValue="65535"); it
+    // limits nothing, so that the value loaded before survives.
+    bool LimitsInForce() const {
+        return (minValue_ != 0 || maxValue_ != 0) && minValue_ <= maxValue_;
+    }
     int WithinLimits(int value) const;
     void ApplyLimits();
     bool refusesTyping(QEvent* event) const;

@@ -29,6 +29,20 @@ TEST(SpinEdit, LimitsStayAsGivenAndKeepTheValueWithinThem) {
     EXPECT_EQ(spinBox(&spin)->value(), 1);
 }
 
+// A sheet binds the value first and sets the limits after it, one at a time: the
+// device's value must not be cut to the half-set limits on the way.
+TEST(SpinEdit, ValueSurvivesLimitsSetOneAtATime) {
+    TSpinEdit spin;
+    SetPropValue(&spin, "Value", Variant::fromWideText("502"));
+    SetPropValue(&spin, "MinValue", Variant::fromWideText("1"));
+    EXPECT_EQ(spin.Value(), 502);
+    SetPropValue(&spin, "MaxValue", Variant::fromWideText("65535"));
+    EXPECT_EQ(spin.Value(), 502);
+    EXPECT_EQ(spinBox(&spin)->value(), 502);
+    SetPropValue(&spin, "MaxValue", Variant::fromWideText("100"));
+    EXPECT_EQ(spin.Value(), 100);
+}
+
 TEST(SpinEdit, OnChangeFiresForAssignedAndStepChanges) {
     ShownForm f;
     auto* spin = f.add<TSpinEdit>(10, 10, 80, 22);
