@@ -1,12 +1,15 @@
 // Runs the built program in its headless mode, as sheet authors and automation do.
 #include "app/CheckRecords.h"
+#include "support/GuideBlocks.h"
 
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+#include <algorithm>
 
 namespace {
 
@@ -224,23 +227,91 @@ TEST(CheckMode, StaysConnectedUntilTheDeviceGoesAway) {
         << output.toStdString();
 }
 
-// The sheet author's guide shows real output: its worked example is run here.
-TEST(CheckMode, GuideExampleShowsTheRealOutput) {
-    QFile guide(QStringLiteral(KONFIDOR_DOCS "/sheets.md"));
-    ASSERT_TRUE(guide.open(QIODevice::ReadOnly));
-    const QString text = QString::fromUtf8(guide.readAll());
-    const qsizetype begin = text.indexOf(QStringLiteral("<!-- check output begin -->\n```\n"));
-    const qsizetype end = text.indexOf(QStringLiteral("```\n<!-- check output end -->"));
-    ASSERT_GE(begin, 0);
-    ASSERT_GT(end, begin);
-    const QString shown = text.mid(begin, end - begin).section(u'\n', 2);
+// The sheet author's guide shows real files and real output: its examples run here.
+namespace {
 
-    const Outcome outcome =
-        checkOffline(QStringLiteral(KONFIDOR_DOCS "/guide-example"),
-                     QStringLiteral(KONFIDOR_DOCS "/guide-example/guide-device.xm"),
-                     {QStringLiteral("--run"), QStringLiteral("eIp.Text:=1.5;")});
-    EXPECT_EQ(outcome.status, 0);
-    EXPECT_EQ(outcome.records.join(u'\n') + u'\n', shown);
+// A path in the guide's commands is relative to the project.
+QStringList guideArguments(const QString& commandLine) {
+    QStringList arguments = QProcess::splitCommand(commandLine);
+    arguments.removeFirst(); // the program's name
+    for (QString& argument : arguments) {
+        if (argument.startsWith(QStringLiteral("docs/")))
+            argument = QStringLiteral(KONFIDOR_DOCS) + argument.mid(4);
+    }
+    return arguments;
+}
+
+QString fileText(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return QStringLiteral("(unreadable: %1)").arg(path);
+    return QString::fromUtf8(file.readAll()).remove(u'\r');
+}
+
+} // namespace
+
+TEST(Guide, ShowsTheSheetsAsTheyAre) {
+    int shown = 0;
+    for (const GuideBlocks::Block& block : GuideBlocks::all(GuideBlocks::guide())) {
+        if (!block.name.startsWith(QStringLiteral("file ")))
+            continue;
+        ++shown;
+        const QString path = QStringLiteral(KONFIDOR_DOCS "/") + block.name.mid(5);
+        EXPECT_EQ(GuideBlocks::fenced(block.text).toStdString(), fileText(path).toStdString())
+            << path.toStdString();
+    }
+    EXPECT_GE(shown, 3);
+}
+
+TEST(Guide, ExamplesShowTheRealOutput) {
+    static const QRegularExpression command(QStringLiteral("^    (konfidor .*)$"),
+                                            QRegularExpression::MultilineOption);
+    static const QRegularExpression status(QStringLiteral("^exit status (\\d+)$"),
+                                           QRegularExpression::MultilineOption);
+    const QStringList examples = GuideBlocks::named(GuideBlocks::guide(), QStringLiteral("example"));
+    ASSERT_GE(examples.size(), 2);
+    for (const QString& example : examples) {
+        const QString commandLine = command.match(example).captured(1);
+        SCOPED_TRACE(commandLine.toStdString());
+        const Outcome outcome = runProgram(guideArguments(commandLine));
+        const QString output = outcome.records.join(u'\n') + u'\n';
+        EXPECT_EQ(output.toStdString(), GuideBlocks::fenced(example).toStdString());
+        EXPECT_EQ(QString::number(outcome.status), status.match(example).captured(1));
+    }
+}
+
+// Each row: a script, run as a step against the first example's sheet, and a
+// record that the run prints: a dialog, or "NAME Prop=value" of a widget record.
+TEST(Guide, ScriptSurprisesHold) {
+    static const QRegularExpression row(QStringLiteral("^\\| `(.+?)` \\| `(.+?)` \\|"),
+                                        QRegularExpression::MultilineOption);
+    const QStringList tables =
+        GuideBlocks::named(GuideBlocks::guide(), QStringLiteral("script-cases"));
+    ASSERT_EQ(tables.size(), 1);
+    int rows = 0;
+    for (QRegularExpressionMatchIterator it = row.globalMatch(tables.first()); it.hasNext();) {
+        const QRegularExpressionMatch match = it.next();
+        const QString script = match.captured(1).replace(QStringLiteral("\\|"), QStringLiteral("|"));
+        const QString expected = match.captured(2);
+        SCOPED_TRACE(script.toStdString());
+        ++rows;
+        const Outcome outcome =
+            checkOffline(QStringLiteral(KONFIDOR_DOCS "/guide-example"),
+                         QStringLiteral(KONFIDOR_DOCS "/guide-example/guide-device.xm"),
+                         {QStringLiteral("--run"), script});
+        const QString widget = expected.section(u' ', 0, 0);
+        const QString value = u' ' + expected.section(u' ', 1) + u' ';
+        const bool found = std::any_of(
+            outcome.records.cbegin(), outcome.records.cend(), [&](const QString& record) {
+                if (expected.startsWith(QStringLiteral("dialog: ")))
+                    return record == expected;
+                return record.startsWith(QStringLiteral("widget: ")) &&
+                       record.section(u' ', 2, 2) == widget && (record + u' ').contains(value);
+            });
+        EXPECT_TRUE(found) << expected.toStdString() << " is not among\n"
+                           << outcome.records.join(u'\n').toStdString();
+    }
+    EXPECT_GE(rows, 20);
 }
 
 TEST(CheckRecords, TextsStayOnOneLineAndValuesReadBack) {
