@@ -1,7 +1,8 @@
-// Builds the sample sheet with the sample device configuration, as a
-// connection would, and saves its form into sheet.png (each page of the page
-// control side by side) in the folder given as the first argument; the
-// examples folder is the second. Run it under xvfb-run so real fonts are used.
+// Builds a sheet with a stored device configuration, as a connection would, and
+// saves a picture of its form for the documentation; with a page control named,
+// each of its pages side by side. Run it under xvfb-run so real fonts are used:
+//
+//   konfidor_sheet_screenshot OUT.png SHEET_FOLDER DEVICE.xm FORM [PAGE_CONTROL]
 #include "SheetScriptRig.h"
 #include "script/ComponentObjects.h"
 #include "diagnostics/DiagnosticLog.h"
@@ -15,7 +16,6 @@
 #include "sheets/SheetContext.h"
 
 #include <QApplication>
-#include <QDir>
 #include <QPainter>
 #include <QTimer>
 #include <QtTest/QTest>
@@ -23,12 +23,14 @@
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     SetUpApplicationStyle(app);
-    if (argc < 3) {
-        qWarning("usage: %s <output folder> <examples folder>", argv[0]);
+    if (argc < 5) {
+        qWarning("usage: %s OUT.png SHEET_FOLDER DEVICE.xm FORM [PAGE_CONTROL]", argv[0]);
         return 2;
     }
-    const QDir out(QString::fromLocal8Bit(argv[1]));
-    const QDir examples(QString::fromLocal8Bit(argv[2]));
+    const QString out = QString::fromLocal8Bit(argv[1]);
+    const QString sheets = QString::fromLocal8Bit(argv[2]);
+    const QByteArray formName = argv[4];
+    const QByteArray pagesName = argc > 5 ? argv[5] : "";
     RegisterSheetClasses();
 
     TXMLDocument device;
@@ -38,20 +40,21 @@ int main(int argc, char** argv) {
     SheetHost host(registry);
     ComponentObjects objects;
     TScript script(host, objects, nullptr);
-    device.loadFromFile(examples.filePath(QStringLiteral("demo-485-device.xm")));
-    SheetContext context{device, sheet, registry, log, script, {}, examples.path()};
+    device.loadFromFile(QString::fromLocal8Bit(argv[3]));
+    SheetContext context{device, sheet, registry, log, script, {}, sheets};
 
     bool saved = false;
     QTimer shooter;
     QObject::connect(&shooter, &QTimer::timeout, [&] {
-        auto* form = qobject_cast<TForm*>(registry.FindSheetComponent("fDemo").Component);
+        auto* form = qobject_cast<TForm*>(registry.FindSheetComponent(formName).Component);
         if (!form || !form->IsModal() || !QTest::qWaitForWindowExposed(form->Widget()))
             return;
         shooter.stop();
-        auto* pages = qobject_cast<TPageControl*>(registry.FindSheetComponent("pcDemo").Component);
+        auto* pages = qobject_cast<TPageControl*>(registry.FindSheetComponent(pagesName).Component);
         QList<QPixmap> shots;
-        for (int page = 0; page < pages->PageCount(); ++page) {
-            pages->SetTabIndex(page);
+        for (int page = 0; page < (pages ? pages->PageCount() : 1); ++page) {
+            if (pages)
+                pages->SetTabIndex(page);
             QTest::qWait(50);
             shots << form->Widget()->grab();
         }
@@ -61,7 +64,7 @@ int main(int argc, char** argv) {
         for (int i = 0; i < shots.size(); ++i)
             painter.drawPixmap(i * (shots[0].width() + 8), 0, shots[i]);
         painter.end();
-        saved = all.save(out.filePath(QStringLiteral("sheet.png")));
+        saved = all.save(out);
         form->Close();
     });
     shooter.start(20);
