@@ -158,6 +158,10 @@ StartOptions parse(const QStringList& arguments) {
     options.staySeconds = secondsOf(parser.value(stay));
     options.logFile = parser.value(logFile);
     options.saveFile = parser.value(save);
+    // The windowed program would ignore them, and a step silently not run looks
+    // like a sheet that does nothing.
+    if (!options.check && (!options.steps.isEmpty() || parser.isSet(answer) || parser.isSet(stay)))
+        throw Error(QStringLiteral("--run, --fire, --answer and --stay work only with --check"));
     return options;
 }
 

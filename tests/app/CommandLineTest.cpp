@@ -68,6 +68,11 @@ TEST(CommandLine, MissingOrInvalidValuesAreErrors) {
     EXPECT_THROW(parse({"--port", "x"}), Error);
     EXPECT_THROW(parse({"--answer", "maybe"}), Error);
     EXPECT_THROW(parse({"--stay", "-1"}), Error);
+    // Headless steps in the windowed program would be ignored.
+    EXPECT_THROW(parse({"--run", "Set;"}), Error);
+    EXPECT_THROW(parse({"--offline", "x.xm", "--fire", "bSave.OnClick"}), Error);
+    EXPECT_THROW(parse({"--answer", "yes"}), Error);
+    EXPECT_NO_THROW(parse({"--check", "--run", "Set;", "--answer", "yes"}));
 }
 
 TEST(CommandLine, HeadlessStepsKeepTheirOrderAcrossRunAndFire) {
