@@ -8,6 +8,7 @@
 #include "platform/dialogs/RecordingDialogs.h"
 #include "platform/widgets/Control.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QTemporaryDir>
 #include <QWindow>
@@ -28,6 +29,9 @@ protected:
     }
 
     void TearDown() override {
+        // Windows that a script freed are deleted once the message loop runs again;
+        // a test may end before it did.
+        QCoreApplication::sendPostedEvents();
         program_.reset();
         OperatorDialogs::install(previousDialogs_);
         QDir::setCurrent(previousDir_);
