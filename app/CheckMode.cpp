@@ -4,6 +4,7 @@
 #include "app/Program.h"
 #include "app/TfMain.h"
 #include "link/AutoResetSignal.h"
+#include "link/ClientSocket.h"
 #include "link/LinkTimings.h"
 #include "platform/Error.h"
 #include "platform/Win1250.h"
@@ -33,6 +34,12 @@ template <typename Done> void waitUntil(Done done, int milliseconds) {
     const QDeadlineTimer deadline(milliseconds);
     while (!done() && !deadline.hasExpired())
         processMessages(static_cast<int>(std::min<qint64>(deadline.remainingTime(), 100)));
+}
+
+// A connection is up. A failed attempt leaves the link pointing at its closed socket.
+bool connected(TfMain& main) {
+    const ClientSocket* link = main.link().link();
+    return link && link->active();
 }
 
 } // namespace
@@ -103,9 +110,8 @@ bool CheckMode::connectToDevice(Program& program) {
     const QMetaObject::Connection connection =
         QObject::connect(&main, &TfMain::sheetLoaded, [&loaded] { loaded = true; });
     EntryGuard::guardEntry([&main] { main.Connect(&main); });
-    if (main.link().link())
-        waitUntil([&] { return loaded || !main.link().link(); },
-                  LinkTimings::current().connectWaitMs);
+    if (connected(main))
+        waitUntil([&] { return loaded || !connected(main); }, LinkTimings::current().connectWaitMs);
     QObject::disconnect(connection);
     return loaded;
 }
@@ -153,7 +159,7 @@ void CheckMode::stayConnected(Program& program) {
     if (options_.staySeconds <= 0)
         return;
     TfMain& main = program.fMain();
-    waitUntil([&main] { return !main.link().link(); }, options_.staySeconds * 1000);
+    waitUntil([&main] { return !connected(main); }, options_.staySeconds * 1000);
 }
 
 QStringList CheckMode::widgetRecords(Program& program) {

@@ -193,6 +193,26 @@ TEST(CheckMode, AppliesAChangeToTheSimulatedDevice) {
     EXPECT_TRUE(file.readAll().contains("name=\"Novy\""));
 }
 
+// A device that refuses the password, or a port where nobody listens, gives no
+// configuration: status 3, with the operator's message among the records.
+TEST(CheckMode, NoConfigurationFromTheDeviceIsStatusThree) {
+    Simulator simulator;
+    QStringList login = simulator.login();
+    login.last() = QStringLiteral("spatne");
+    const Outcome refused = runProgram(QStringList{QStringLiteral("--check")} + login);
+    EXPECT_EQ(refused.status, 3);
+    EXPECT_TRUE(refused.records.contains(QStringLiteral("dialog: notice Chybné heslo!")))
+        << refused.records.join(u'\n').toStdString();
+
+    simulator.stop();
+    const Outcome unreachable =
+        runProgram(QStringList{QStringLiteral("--check")} + simulator.login());
+    EXPECT_EQ(unreachable.status, 3);
+    EXPECT_TRUE(unreachable.records.contains(
+        QStringLiteral("dialog: error Chyba komunikace - Spojení bylo aktivně odmítnuto.")))
+        << unreachable.records.join(u'\n').toStdString();
+}
+
 // A soak check keeps the connection after the steps, keep-alive and all, and ends
 // early, with its records, when the device goes away.
 TEST(CheckMode, StaysConnectedUntilTheDeviceGoesAway) {
