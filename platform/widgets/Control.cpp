@@ -245,6 +245,10 @@ void TControl::NotifyParentLayout() {
 }
 
 void TControl::Freeing() {
+    // Freed together with the windowed control it sits in, the control goes with
+    // that one's window; only the top of a freed tree leaves its place at once.
+    if (parent_ && parent_->IsFreed())
+        return;
     if (parent_)
         parent_->RemoveControl(this);
     parent_ = nullptr;
