@@ -252,8 +252,10 @@ void TControl::Freeing() {
     if (parent_)
         parent_->RemoveControl(this);
     parent_ = nullptr;
+    // Hidden, the widget takes no part in its window any more; it leaves it when it
+    // is deleted. (Taking it out now would walk the window's focus chain for every
+    // freed control.)
     widget_->hide();
-    widget_->setParent(nullptr);
 }
 
 void TControl::Fire(const MethodRef& handler) {

@@ -59,6 +59,9 @@ TEST(Freeing, PlainDeletionAnnouncesTooAndDetachesFromTheParent) {
     auto* placed = new TEdit(&otherOwner);
     placed->SetParent(box);
     box->Free();
+    // Freed, it leaves its window at once; the deletion follows later.
+    EXPECT_TRUE(box->Widget()->isHidden());
+    EXPECT_FALSE(form.Controls().contains(box));
     EXPECT_TRUE(placed->IsFreed());
     EXPECT_TRUE(otherOwner.Components().isEmpty());
     EXPECT_TRUE(deletedSoon(QPointer<TEdit>(placed)));
