@@ -36,12 +36,6 @@ template <typename Done> void waitUntil(Done done, int milliseconds) {
         processMessages(static_cast<int>(std::min<qint64>(deadline.remainingTime(), 100)));
 }
 
-// A connection is up. A failed attempt leaves the link pointing at its closed socket.
-bool connected(TfMain& main) {
-    const ClientSocket* link = main.link().link();
-    return link && link->active();
-}
-
 } // namespace
 
 CheckMode::CheckMode(const StartOptions& options)
@@ -110,8 +104,9 @@ bool CheckMode::connectToDevice(Program& program) {
     const QMetaObject::Connection connection =
         QObject::connect(&main, &TfMain::sheetLoaded, [&loaded] { loaded = true; });
     EntryGuard::guardEntry([&main] { main.Connect(&main); });
-    if (connected(main))
-        waitUntil([&] { return loaded || !connected(main); }, LinkTimings::current().connectWaitMs);
+    DeviceLink& link = main.link();
+    if (link.connected())
+        waitUntil([&] { return loaded || !link.connected(); }, LinkTimings::current().connectWaitMs);
     QObject::disconnect(connection);
     return loaded;
 }
@@ -159,7 +154,7 @@ void CheckMode::stayConnected(Program& program) {
     if (options_.staySeconds <= 0)
         return;
     TfMain& main = program.fMain();
-    waitUntil([&main] { return !connected(main); }, options_.staySeconds * 1000);
+    waitUntil([&main] { return !main.link().connected(); }, options_.staySeconds * 1000);
 }
 
 QStringList CheckMode::widgetRecords(Program& program) {

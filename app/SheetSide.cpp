@@ -14,22 +14,21 @@ SheetSide::SheetSide(Documents documents, DiagnosticLog& log, TScript& mainScrip
                log,
                mainScript,
                std::move(showDevice),
-               sheetDirectory.isEmpty() ? QCoreApplication::applicationDirPath() : sheetDirectory},
+               sheetDirectory.isEmpty() ? QCoreApplication::applicationDirPath() : sheetDirectory,
+               [this](const TXMLDocument& sheet) {
+                   sheetMatched_ = true;
+                   if (showSheet_)
+                       showSheet_(sheet);
+               }},
       showSheet_(std::move(showSheet)), applyEnvironment_(std::move(applyEnvironment)) {}
 
+// XML_Sheet holds the last file examined, whether it matched or not: only the load
+// itself tells which. The diagnostics window shows the sheet of this load, or none.
 void SheetSide::LoadSheet() {
+    sheetMatched_ = false;
+    if (showSheet_)
+        showSheet_(TXMLDocument());
     ::LoadSheet(context_, device_);
-    if (showSheet_ && sheetMatchesDevice())
-        showSheet_(context_.XML_Sheet);
-}
-
-// XML_Sheet holds the last file examined, which is the built sheet only when it matched.
-bool SheetSide::sheetMatchesDevice() const {
-    if (context_.XML_Sheet.isEmpty())
-        return false;
-    const IXMLNode root = context_.XML_Sheet.documentElement();
-    return root.attribute(QStringLiteral("type")).toText() == device_.DeviceType &&
-           root.attribute(QStringLiteral("version")).toText() == device_.DeviceVersion;
 }
 
 QObject* SheetSide::FindSheetComponent(const QByteArray& name) {

@@ -38,8 +38,8 @@ public:
     const DeviceIdentity& device() const { return device_; }
     SheetRegistry& registry() { return registry_; }
     const QString& sheetDirectory() const { return context_.SheetDirectory; }
-    // Whether the last LoadSheet found and built a sheet for the device.
-    bool sheetMatchesDevice() const;
+    // Whether the last LoadSheet found a sheet for the device (and built it).
+    bool sheetMatchesDevice() const { return sheetMatched_; }
 
 private:
 
@@ -48,4 +48,5 @@ private:
     ShowDocument showSheet_;
     ApplyEnvironment applyEnvironment_;
     DeviceIdentity device_;
+    bool sheetMatched_ = false;
 };

@@ -113,7 +113,7 @@ void TfMain::FormCreate(QObject* scriptOwner, const QString& sheetDirectory) {
                 fDebug_->ShowSheetXML(document);
         },
         ApplyEnvironment{
-            .LinkConnected = [this] { return link_.link() != nullptr; },
+            .LinkConnected = [this] { return link_.connected(); },
             .SendText =
                 [this](const QByteArray& text) {
                     if (ClientSocket* connection = link_.link())

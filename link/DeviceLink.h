@@ -43,6 +43,9 @@ public:
     ClientSocket* clientSocket() const { return clientSocket_; }
     // Link: the connection the keep-alive and ApplySettings send through, or null.
     ClientSocket* link() const { return link_; }
+    // Link is set and its connection is up. A failed attempt, an error or "Zrušit" can
+    // leave Link pointing at a socket that no longer connects anything.
+    bool connected() const { return link_ && link_->active(); }
     bool keepAliveRunning() const { return timer1_.isActive(); }
 
     // "Připojit", and the reconnection after an apply: connects and waits for the link.

@@ -2,6 +2,7 @@
 
 #include "diagnostics/DiagnosticLog.h"
 #include "platform/Win1250.h"
+#include "platform/components/AsciiName.h"
 #include "platform/xml/TXMLDocument.h"
 #include "script/TScript.h"
 #include "sheets/SheetContext.h"
@@ -19,13 +20,20 @@ QByteArray AttributeText(const IXMLNode& element, const char* name) {
     return element.attribute(QString::fromLatin1(name)).toText();
 }
 
+// A named pipe, a device node or a socket: opening one to read it may wait for
+// ever. Regular files, directories and links (also broken ones) are not.
+bool IsSpecialFile(const QFileInfo& entry) {
+    return entry.exists() && !entry.isFile() && !entry.isDir();
+}
+
 // Every entry of the directory that matches "*.xml", whatever its attributes,
-// in a reproducible order.
+// in a reproducible order; special files are no sheets and are passed over.
 QFileInfoList SheetFiles(const QString& directory) {
-    return QDir(directory).entryInfoList({QStringLiteral("*.xml")},
-                                         QDir::AllEntries | QDir::Hidden | QDir::System |
-                                             QDir::NoDotAndDotDot,
-                                         QDir::Name | QDir::IgnoreCase);
+    QFileInfoList entries = QDir(directory).entryInfoList(
+        {QStringLiteral("*.xml")}, QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
+        QDir::Name | QDir::IgnoreCase);
+    entries.removeIf(IsSpecialFile);
+    return entries;
 }
 
 // Runs the SCRIPT children and builds the other children of the sheet's root,
@@ -34,7 +42,7 @@ QFileInfoList SheetFiles(const QString& directory) {
 void BuildSheet(const SheetContext& context, const IXMLNode& root) {
     for (IXMLNode child = root.childNodes().first(); !child.isNull(); child = child.nextSibling()) {
         try {
-            if (child.nodeName().toUpper() == QLatin1String("SCRIPT"))
+            if (AsciiName::sameName(child.nodeName(), "SCRIPT"))
                 context.MainScript.Run(Win1250::fromWide(child.text()));
             else
                 TScriptNodeObject::Create(context, child, nullptr);
@@ -70,6 +78,8 @@ void LoadSheet(const SheetContext& context, DeviceIdentity& device) {
         if (!context.XML_Sheet.isEmpty() && type == device.DeviceType &&
             version == device.DeviceVersion) {
             context.Log.LogInfo("Nalezen soubor '" + fileName + "' pro konfiguraci zarizeni");
+            if (context.ShowSheetXML)
+                context.ShowSheetXML(context.XML_Sheet);
             BuildSheet(context, root);
             return;
         }

@@ -24,4 +24,7 @@ struct SheetContext {
     std::function<void(const TXMLDocument&)> ShowDeviceXML;
     // Where the sheet files are: the program's directory unless configured.
     QString SheetDirectory;
+    // Told of the matching sheet before it is built (the diagnostics window shows it);
+    // may be empty.
+    std::function<void(const TXMLDocument&)> ShowSheetXML;
 };

@@ -3,6 +3,7 @@
 #include "diagnostics/DiagnosticLog.h"
 #include "platform/Error.h"
 #include "platform/Win1250.h"
+#include "platform/components/AsciiName.h"
 #include "platform/components/ClassRegistry.h"
 #include "platform/components/EventDispatch.h"
 #include "platform/components/Reflection.h"
@@ -121,7 +122,7 @@ bool ElementBuilder::LoadNextChild(std::vector<Frame>& stack) {
     TComponent& widget = AliveWidget(*frame.object);
 
     auto* combo = qobject_cast<TComboBox*>(&widget);
-    if (combo && child.nodeName().toUpper() == QLatin1String("ITEM")) {
+    if (combo && AsciiName::sameName(child.nodeName(), "ITEM")) {
         AddComboItem(*combo, child);
         return true;
     }

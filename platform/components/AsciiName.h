@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QByteArrayView>
+#include <QStringView>
 
 // Names of classes, properties, methods and enumeration elements are compared
 // the way sheet authors expect: ASCII letters without regard to case,
@@ -24,6 +25,19 @@ inline bool sameName(QByteArrayView a, QByteArrayView b) {
         return false;
     for (qsizetype i = 0; i < a.size(); ++i) {
         if (lowered(a[i]) != lowered(b[i]))
+            return false;
+    }
+    return true;
+}
+
+// A name read from an XML document against a name of the program's own (ASCII):
+// "ſcript" is not "SCRIPT", although Unicode upper-casing makes it so.
+inline bool sameName(QStringView name, QByteArrayView asciiName) {
+    if (name.size() != asciiName.size())
+        return false;
+    for (qsizetype i = 0; i < name.size(); ++i) {
+        const char16_t c = name[i].unicode();
+        if (c > 0x7F || lowered(static_cast<char>(c)) != lowered(asciiName[i]))
             return false;
     }
     return true;

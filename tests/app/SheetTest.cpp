@@ -1,5 +1,8 @@
 #include "ShellTestSupport.h"
 #include "diagnostics/TfDebug.h"
+#include "link/SocketErrorCodes.h"
+#include "link/SocketFaults.h"
+#include "platform/Error.h"
 #include "platform/Win1250.h"
 #include "platform/components/Reflection.h"
 #include "platform/widgets/Button.h"
@@ -7,6 +10,7 @@
 #include "script/TScript.h"
 
 #include <QFile>
+#include <QScopeGuard>
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QTimer>
@@ -150,4 +154,62 @@ TEST_F(ShellTest, LogFileMirrorsBothLogsWithoutThePassword) {
     EXPECT_GT(log.eventCount(), 3);
     for (const QByteArray& line : lines)
         EXPECT_FALSE(line.contains("tajneheslo"));
+}
+
+// A refused attempt leaves Link pointing at its closed socket. "Set" must then save
+// the operator's values as without a connection, not send into the dead socket and
+// report that the device did not confirm.
+TEST_F(ShellTest, SetAfterARefusedAttemptSavesTheDocument) {
+    writeFile(QStringLiteral("stored.xm"), StoredDevice);
+    writeFile(QStringLiteral("test.xml"), MatchingSheet);
+    StartOptions options;
+    options.address = QStringLiteral("device.test");
+    options.saveFile = QStringLiteral("saved.xml");
+    start(options);
+    fMain().LoadOffline(QStringLiteral("stored.xm"));
+    const auto previous = SocketFaults::setInjector([](const QString&, quint16) {
+        return std::optional(SocketFaults::Fault{SocketFaults::Fault::Stage::Connect,
+                                                 SocketErrorCodes::ConnectionRefused});
+    });
+    const auto restore = qScopeGuard([&] { SocketFaults::setInjector(previous); });
+    fMain().Show();
+    click(fMain().bConnect());
+    ASSERT_EQ(dialogs.records().size(), 1u);
+    ASSERT_NE(fMain().link().link(), nullptr);
+
+    SetPropValue(fMain().FindSheetComponent("eIP"), "Text", Variant::fromText("10.0.0.9"));
+    fMain().mainScript().Run("Set;");
+    EXPECT_EQ(dialogs.records().size(), 1u) << dialogs.records().back().text.toStdString();
+    QFile saved(options.saveFile);
+    ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(saved.readAll().contains("ip=\"10.0.0.9\""));
+}
+
+// A load that matches nothing leaves the last examined file in XML_Sheet, possibly an
+// earlier sheet or one without `type`. Nothing of it may reach the error box or the
+// diagnostics window as the current sheet.
+TEST_F(ShellTest, ALoadWithoutAMatchShowsNoStaleSheet) {
+    writeFile(QStringLiteral("stored.xm"), StoredDevice);
+    writeFile(QStringLiteral("test.xml"), MatchingSheet);
+    writeFile(QStringLiteral("other.xm"), "<XML><DEVICE type=\"OTHER\" version=\"1\"/></XML>");
+    start();
+    fMain().LoadOffline(QStringLiteral("stored.xm"));
+    fMain().DestroySheetComponents();
+    TfDebug& debug = program().fDebug();
+    ASSERT_GT(debug.VSTSheetXML()->topLevelItemCount(), 0);
+
+    fMain().LoadOffline(QStringLiteral("other.xm"));
+    EXPECT_FALSE(fMain().sheets().sheetMatchesDevice());
+    EXPECT_EQ(debug.VSTSheetXML()->topLevelItemCount(), 0);
+
+    // A sheet file whose root lacks `type` stops the next search with its error; a
+    // device document that does not load then leaves that file in XML_Sheet.
+    writeFile(QStringLiteral("a.xml"), "<SHEET version=\"2.0\"/>");
+    EXPECT_THROW(fMain().LoadOffline(QStringLiteral("stored.xm")), Error);
+    writeFile(QStringLiteral("broken.xm"), "<XML>");
+    EXPECT_THROW(fMain().LoadOffline(QStringLiteral("broken.xm")), Error);
+    fMain().LoadSheet();
+    EXPECT_FALSE(fMain().sheets().sheetMatchesDevice());
+    EXPECT_EQ(debug.VSTSheetXML()->topLevelItemCount(), 0);
+    EXPECT_TRUE(dialogs.records().empty()) << dialogs.records()[0].text.toStdString();
 }
