@@ -116,14 +116,17 @@ void DeviceLink::ClientSocketConnect(ClientSocket&) {
     host_.hideMainWindow();
 }
 
-void DeviceLink::ClientSocketDisconnect(ClientSocket&) {
+void DeviceLink::ClientSocketDisconnect(ClientSocket& socket) {
     host_.showMainWindow();
     host_.closeWaitDialog();
     timer1_.stop();
     // A rejected password has told the operator already; the sheet learns nothing.
     if (!signals_.hWrongPassword.test())
         host_.runScript(QByteArrayLiteral("onDisconnect();"));
-    link_ = nullptr;
+    // The script may have logged in again (a sheet's "Destroy" after an apply): Link
+    // then is the new connection, which this disconnection must leave alone.
+    if (link_ == &socket)
+        link_ = nullptr;
     host_.logComm(QStringLiteral("Disconnect"), DarkRed);
 }
 
@@ -152,13 +155,16 @@ void DeviceLink::Timer1Timer() {
     if (keepAliveMessageOpen_)
         return;
     if (!signals_.hDataReceived.test()) {
+        // The connection that fell silent. While the operator reads the message, it may
+        // end and a new one start (a sheet logging in again); the new one is not closed.
+        const QPointer<ClientSocket> silent = clientSocket_;
         {
             QScopedValueRollback messageOpen(keepAliveMessageOpen_, true);
             host_.showNotice(QStringLiteral(
                 "Chyba komunikace! Zařízení přestalo komunikovat! Zkuste se znovu připojit!"));
         }
-        if (clientSocket_)
-            clientSocket_->close();
+        if (silent)
+            silent->close();
         return;
     }
     if (link_)

@@ -116,13 +116,21 @@ void DeviceLink::takeLine(ClientSocket& socket) {
         signals_.hPartiallyApplied.set();
 }
 
-// A device that keeps sending without ever completing a line or a block.
+// A device that keeps sending without ever completing a line or a block. What it
+// left unfinished is named: a configuration block begun but not ended, or a line.
 void DeviceLink::dropOverlongInput(ClientSocket& socket) {
+    const bool unfinishedBlock = rxBuffer_.contains(BlockStart) && !rxBuffer_.contains(BlockEnd);
     rxBuffer_.clear();
-    host_.logComm(QStringLiteral("Receive buffer over %1 bytes without a line end - dropped")
-                      .arg(MaxPendingInput),
-                  DarkRed);
+    const QString logText =
+        unfinishedBlock ? QStringLiteral("Chyba komunikace - Konfigurace zařízení přesáhla %1 "
+                                         "bajtů bez konce bloku </XML>, data byla zahozena.")
+                        : QStringLiteral("Chyba komunikace - Přijato více než %1 bajtů bez konce "
+                                         "řádku, data byla zahozena.");
+    host_.logComm(logText.arg(MaxPendingInput), DarkRed);
     socket.close();
-    host_.showNotice(QStringLiteral("Chyba komunikace! Zařízení posílá příliš mnoho dat bez "
-                                    "konce řádku. Spojení bylo ukončeno."));
+    host_.showNotice(unfinishedBlock
+                         ? QStringLiteral("Chyba komunikace! Zařízení poslalo příliš velkou nebo "
+                                          "neukončenou konfiguraci. Spojení bylo ukončeno.")
+                         : QStringLiteral("Chyba komunikace! Zařízení posílá příliš mnoho dat "
+                                          "bez konce řádku. Spojení bylo ukončeno."));
 }

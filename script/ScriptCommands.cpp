@@ -16,8 +16,11 @@ void destroyWindow(TScript& script, QObject* window) {
     if (host.UnregisterSheetComponent(window) && target)
         script.Objects().freeWindow(target);
     if (host.ReconnectRequested()) {
+        // Logging in again leaves the windows as "Připojit" does: the main window
+        // hidden behind the next sheet, or shown again by a failed attempt.
         host.ClearReconnectRequested();
         host.Connect(&script);
+        return;
     }
     host.ShowMainWindow();
 }

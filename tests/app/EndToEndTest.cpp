@@ -100,6 +100,9 @@ protected:
         if (!saveClicked_ || (!firstSheet_.isNull() && &sheet == firstSheet_.data()))
             return false;
         secondSheetIP_ = qobject_cast<TEdit*>(fMain().FindSheetComponent("eIP"))->Text();
+        // As after the first login: the main window hidden, Link the live connection.
+        mainWindowHiddenAtSecondSheet_ = !fMain().Widget()->isVisible();
+        secondLinkConnected_ = fMain().link().connected();
         clickSheetControl("bClose");
         return true;
     }
@@ -124,6 +127,8 @@ protected:
     bool saveClicked_ = false;
     QByteArray expectedApply_;
     QByteArray secondSheetIP_;
+    bool mainWindowHiddenAtSecondSheet_ = false;
+    bool secondLinkConnected_ = false;
 };
 
 class ConfirmedApplyTest : public EndToEndTest, public ::testing::WithParamInterface<ApplyCase> {};
@@ -172,6 +177,8 @@ TEST_P(ConfirmedApplyTest, SavedSettingsReachTheDeviceAndTheClientLogsInAgain) {
     // Logged in again, the device serving what was saved.
     EXPECT_EQ(simulator_->connectionCount(), 2);
     EXPECT_EQ(secondSheetIP_, "127.0.0.9");
+    EXPECT_TRUE(mainWindowHiddenAtSecondSheet_);
+    EXPECT_TRUE(secondLinkConnected_);
     EXPECT_FALSE(fMain().ReconnectRequested());
     EXPECT_FALSE(fMain().ApplyInProgress);
     EXPECT_EQ(fMain().FindSheetComponent("fDemo"), nullptr);

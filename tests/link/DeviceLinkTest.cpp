@@ -275,6 +275,34 @@ TEST_F(DeviceLinkTest, SilentDeviceIsReportedOnceThenDisconnected) {
     EXPECT_FALSE(link.keepAliveRunning());
 }
 
+// While the operator reads the keep-alive message, the silent connection ends and a
+// new login starts (a sheet that logs in again). Closing the message must not end the
+// new connection, and the next tick tests it again.
+TEST_F(DeviceLinkTest, KeepAliveMessageClosesOnlyTheConnectionThatFellSilent) {
+    changeTimings([](LinkTimings& t) { t.keepAliveMs = 300; });
+    DeviceSimulator::Options options;
+    options.silentAfterMs = 500;
+    connectAndLoad(options);
+    qsizetype keepAlivesAfterMessage = -1;
+    host.whileNoticeOpen = [&](const QString&) {
+        if (host.notices.size() > 1)
+            return;
+        link.clientSocket()->close();
+        link.bConnectClick();
+        EXPECT_TRUE(QTest::qWaitFor([&] { return host.sheetsLoaded == 2; }, 5000));
+        keepAlivesAfterMessage = keepAlivesReceived();
+    };
+    ASSERT_TRUE(QTest::qWaitFor([&] { return keepAlivesAfterMessage >= 0; }, 5000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return host.notices.size() == 1; }, 5000));
+    EXPECT_TRUE(link.connected());
+    EXPECT_EQ(host.logged("Disconnect"), 1);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return keepAlivesReceived() > keepAlivesAfterMessage; }, 5000));
+    // The new connection falls silent too: its own message, then its disconnection.
+    ASSERT_TRUE(QTest::qWaitFor([&] { return host.logged("Disconnect") == 2; }, 5000));
+    EXPECT_EQ(host.notices, QStringList({KeepAliveFailure, KeepAliveFailure}));
+    EXPECT_TRUE(errorBoxes.isEmpty());
+}
+
 TEST_F(DeviceLinkTest, DeviceThatConfirmsAndResetsEndsTheLinkNormally) {
     DeviceSimulator::Options options;
     options.resetDelayMs = 0;
@@ -351,14 +379,31 @@ TEST_F(DeviceLinkTest, CancelWhileTheReadHandlerIsSuspendedIsClean) {
     EXPECT_TRUE(errorBoxes.isEmpty());
 }
 
-TEST_F(DeviceLinkTest, EndlessInputWithoutLineEndIsDroppedAndTheLinkClosed) {
-    connectAndLoad();
-    device_->sendRaw(QByteArray(DeviceLink::MaxPendingInput + 1024, 'x'));
-    // No status line may end the endless line by chance.
-    device_->fallSilent();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return host.logged("Disconnect") == 1; }, 30000));
-    EXPECT_EQ(host.notices.size(), 1);
-    EXPECT_TRUE(host.notices.first().contains("bez konce řádku"));
-    EXPECT_EQ(host.scripts, QByteArrayList({"onDisconnect();"}));
+// The operator and the log are told what the device left unfinished, in Czech.
+TEST_F(DeviceLinkTest, EndlessInputIsDroppedAndTheLinkClosedNamingWhatWasUnfinished) {
+    struct Case {
+        QByteArray start;
+        QString logged;
+        QString told;
+    };
+    const QString logStart = QStringLiteral("Chyba komunikace - ");
+    for (const Case& c :
+         {Case{"x", "bajtů bez konce řádku", "příliš mnoho dat bez konce řádku"},
+          Case{"<XML>\r\n", "bez konce bloku </XML>", "příliš velkou nebo neukončenou konfiguraci"}}) {
+        host = RecordingLinkHost();
+        connectAndLoad();
+        device_->sendRaw(c.start + QByteArray(DeviceLink::MaxPendingInput + 1024, 'x'));
+        // No status line may end the endless line by chance.
+        device_->fallSilent();
+        ASSERT_TRUE(QTest::qWaitFor([&] { return host.logged("Disconnect") == 1; }, 30000));
+        ASSERT_EQ(host.notices.size(), 1);
+        EXPECT_TRUE(host.notices.first().contains(c.told)) << host.notices.first().toStdString();
+        EXPECT_EQ(std::count_if(host.log.begin(), host.log.end(),
+                                [&](const QString& line) {
+                                    return line.startsWith(logStart) && line.contains(c.logged);
+                                }),
+                  1);
+        EXPECT_EQ(host.scripts, QByteArrayList({"onDisconnect();"}));
+    }
     EXPECT_TRUE(errorBoxes.isEmpty());
 }
