@@ -29,21 +29,10 @@ bool isShortcut(const QEvent* event) {
 
 } // namespace
 
-bool DebugShortcut::mainWindowAccepts() const {
-    if (!mainWindow_.Widget()->isEnabled())
-        return false;
-    // A modal form disables only the windows visible when it was shown, so a hidden
-    // main window stays enabled: the modal form itself is asked.
-    for (QWidget* window : QApplication::topLevelWidgets()) {
-        const auto* form = qobject_cast<const TCustomForm*>(TControl::ControlOf(window));
-        if (form && form->IsModal())
-            return false;
-    }
-    return true;
-}
-
 bool DebugShortcut::eventFilter(QObject* watched, QEvent* event) {
-    if (!isShortcut(event) || !mainWindowAccepts())
+    // A modal show disables the windows visible at that moment, so a hidden main window
+    // stays enabled and the shortcut works over a sheet shown modally.
+    if (!isShortcut(event) || !mainWindow_.Widget()->isEnabled())
         return QObject::eventFilter(watched, event);
     // The key press reaches a window first and then its focused widget; taking it at
     // the first stop opens the window once.

@@ -7,7 +7,7 @@ class TfMain;
 // Ctrl+Alt+D opens the diagnostics window from any window of the program, also while
 // the main window is hidden. It is watched for in the whole application, as a
 // shortcut of a hidden window would never fire. While the main window is disabled,
-// or a form is shown modally, the shortcut does nothing.
+// the shortcut does nothing; over a sheet window shown modally it works.
 class DebugShortcut : public QObject {
     Q_OBJECT
 public:
@@ -19,7 +19,5 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    bool mainWindowAccepts() const;
-
     TfMain& mainWindow_;
 };

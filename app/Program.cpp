@@ -6,6 +6,7 @@
 #include "app/TfWaitDialog.h"
 #include "diagnostics/TfDebug.h"
 #include "platform/dialogs/OperatorDialogs.h"
+#include "platform/widgets/Form.h"
 
 #include <QGuiApplication>
 
@@ -21,6 +22,8 @@ Program::Program(const StartOptions& options)
       fWaitDialog_(std::make_unique<TfWaitDialog>([this] { fMain_->CancelConnect(); })),
       shortcut_(std::make_unique<DebugShortcut>(*fMain_)) {
     QGuiApplication::setQuitOnLastWindowClosed(false);
+    // Support opens the diagnostics window over a sheet shown modally, and reads it there.
+    TCustomForm::keepUsableDuringModalShows(fDebug_.get());
     fMain_->attachWindows(fDebug_.get(), fWaitDialog_.get());
 }
 

@@ -5,6 +5,7 @@
 #include "platform/components/EventDispatch.h"
 #include "platform/widgets/Cursors.h"
 #include "platform/widgets/Form.h"
+#include "platform/widgets/KeyRepeat.h"
 
 #include <QApplication>
 #include <QKeyEvent>
@@ -331,6 +332,7 @@ bool TControl::HandleKey(QObject* watched, QEvent* event) {
     if (watched != (focus ? focus : widget_.data()))
         return false;
     auto* key = static_cast<QKeyEvent*>(event);
+    KeyRepeat::note(*key);
     QPointer<TControl> alive(this);
     TCustomForm* form = ParentForm();
     if (form && form != this && form->KeyPreview())

@@ -4,6 +4,7 @@
 #include "platform/Win1250.h"
 #include "platform/components/EventDispatch.h"
 #include "platform/widgets/Button.h"
+#include "platform/widgets/KeyRepeat.h"
 
 #include <QApplication>
 #include <QEventLoop>
@@ -81,6 +82,14 @@ void TCustomForm::setHeadlessModal(HeadlessModal observer) {
     headlessModal() = std::move(observer);
 }
 
+namespace {
+constexpr const char* UsableDuringModalShows = "konfidorUsableDuringModalShows";
+} // namespace
+
+void TCustomForm::keepUsableDuringModalShows(QWidget* window) {
+    window->setProperty(UsableDuringModalShows, true);
+}
+
 int TCustomForm::ShowModal() {
     if (Visible() || IsModal())
         throw Error(QStringLiteral("Cannot make a visible window modal"));
@@ -94,7 +103,8 @@ int TCustomForm::ShowModal() {
     EventDispatch::InUse inUse;
     QList<QPointer<QWidget>> disabled;
     for (QWidget* window : QApplication::topLevelWidgets()) {
-        if (window != Widget() && window->isVisible() && window->isEnabled()) {
+        if (window != Widget() && window->isVisible() && window->isEnabled() &&
+            !window->property(UsableDuringModalShows).toBool()) {
             window->setEnabled(false);
             disabled.append(window);
         }
@@ -361,7 +371,10 @@ bool TCustomForm::HandleDialogKey(QKeyEvent* key, TControl* focused) {
     }
     if (!button)
         return false;
-    static_cast<TButton*>(button)->Click();
+    // A held key presses its button once: the repeats are taken here, also from the
+    // button itself (a default QPushButton would click on each).
+    if (!KeyRepeat::isRepeat(*key))
+        static_cast<TButton*>(button)->Click();
     return true;
 }
 

@@ -43,6 +43,9 @@ public:
     // the modal show.
     using HeadlessModal = std::function<void(TCustomForm&)>;
     static void setHeadlessModal(HeadlessModal observer);
+    // A top-level window that modal shows leave usable: the diagnostics window, which
+    // support reads while a sheet is shown modally.
+    static void keepUsableDuringModalShows(QWidget* window);
     bool IsModal() const { return modalLoop_ != nullptr; }
 
     int ModalResult() const { return modalResult_; }

@@ -9,7 +9,9 @@
 #include "script/TScript.h"
 #include "tools/devsim/DeviceSimulator.h"
 
+#include <QApplication>
 #include <QFile>
+#include <QKeyEvent>
 #include <QFileInfo>
 #include <QSignalSpy>
 #include <QTcpServer>
@@ -145,6 +147,44 @@ TEST_F(ConnectTest, SampleSheetSendsEditedSettingsToTheDevice) {
     EXPECT_FALSE(fMain().ApplyInProgress);
     EXPECT_EQ(fMain().FindSheetComponent("fDemo"), nullptr);
     EXPECT_TRUE(communicationLines().last().endsWith(" - Disconnect"));
+}
+
+// Return pressed on the main window connects. A key whose release never reached the
+// X server (a synthetic release) goes on repeating into the sheet the connection
+// brings up: releases and presses with one time, which Qt flags as repeats only when
+// it sees the press already queued. None of them may press the sheet's "Uložit".
+TEST_F(ConnectTest, RepeatsOfTheKeyThatConnectedPressNoButtonOfTheSheet) {
+    DeviceSimulator& device = startDevice();
+    startWithSampleSheet(device);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(fMain().Widget()));
+    const auto sendReturn = [](QEvent::Type type, quint64 timestamp, bool flaggedRepeat) {
+        QWidget* focus = QApplication::focusWidget();
+        ASSERT_NE(focus, nullptr);
+        QKeyEvent key(type, Qt::Key_Return, Qt::NoModifier, QStringLiteral("\r"), flaggedRepeat);
+        key.setTimestamp(timestamp);
+        QApplication::sendEvent(focus, &key);
+    };
+    bool repeatsSent = false;
+    connectAndActInModalSheet(
+        [&](TForm& sheet) {
+            // The keys go where the window system sends them: the focused sheet.
+            if (!sheet.Widget()->isAncestorOf(QApplication::focusWidget()))
+                return false;
+            for (quint64 time = 2000; time < 2010; ++time) {
+                sendReturn(QEvent::KeyRelease, time, time % 2 == 0);
+                sendReturn(QEvent::KeyPress, time, time % 2 == 0);
+            }
+            repeatsSent = true;
+            sheet.Close();
+            return true;
+        },
+        [&] { sendReturn(QEvent::KeyPress, 1000, false); });
+
+    EXPECT_TRUE(repeatsSent);
+    EXPECT_EQ(std::count_if(device.received().begin(), device.received().end(),
+                            [](const QByteArray& message) { return message.startsWith("<XML>"); }),
+              0);
+    EXPECT_TRUE(dialogs.records().empty()) << dialogs.records().front().text.toStdString();
 }
 
 // A sheet whose disconnection script fails must not keep the program alive with no

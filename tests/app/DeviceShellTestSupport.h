@@ -77,8 +77,9 @@ protected:
     // it returns true. Each act has its own watcher: a timer's handler does not run
     // again while it is still inside, and a later sheet can appear inside an earlier
     // act (the new login after "Set"). Returns once all are done and the main window
-    // is back.
-    void connectAndActInModalSheet(const std::vector<SheetAct>& acts) {
+    // is back. `pressConnect` stands in for the click on "Připojit".
+    void connectAndActInModalSheet(const std::vector<SheetAct>& acts,
+                                   const std::function<void()>& pressConnect = {}) {
         std::vector<std::unique_ptr<QTimer>> watches;
         for (const SheetAct& act : acts) {
             QTimer* watch = watches.emplace_back(std::make_unique<QTimer>()).get();
@@ -90,7 +91,10 @@ protected:
             });
             watch->start();
         }
-        click(fMain().bConnect());
+        if (pressConnect)
+            pressConnect();
+        else
+            click(fMain().bConnect());
         EXPECT_TRUE(QTest::qWaitFor(
             [&] {
                 return std::none_of(watches.begin(), watches.end(),
@@ -99,8 +103,9 @@ protected:
             },
             10000));
     }
-    void connectAndActInModalSheet(const SheetAct& act) {
-        connectAndActInModalSheet(std::vector<SheetAct>{act});
+    void connectAndActInModalSheet(const SheetAct& act,
+                                   const std::function<void()>& pressConnect = {}) {
+        connectAndActInModalSheet(std::vector<SheetAct>{act}, pressConnect);
     }
 
     // Clicks the sheet component of that name through its window.

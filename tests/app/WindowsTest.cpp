@@ -4,6 +4,8 @@
 
 #include <QCoreApplication>
 #include <QListView>
+#include <QTabBar>
+#include <QTabWidget>
 #include <QTimer>
 
 namespace {
@@ -44,28 +46,51 @@ TEST_F(ShellTest, ShortcutNeedsCtrlAndAltOnly) {
     EXPECT_TRUE(program().fDebug().isVisible());
 }
 
-// While a sheet window is shown modally the shortcut does nothing, whether the main
-// window is visible (and disabled by the modal show) or hidden.
-TEST_F(ShellTest, ShortcutDoesNothingWhileAFormIsModal) {
+// Over a sheet window shown modally with the main window hidden, the shortcut opens a
+// diagnostics window the operator can use: its pages switch and it closes while the
+// sheet stays modal. A main window that the modal show disabled refuses it.
+TEST_F(ShellTest, ShortcutOverAModalSheetOpensAUsableDiagnosticsWindow) {
     start();
-    for (const bool mainVisible : {true, false}) {
+    TfDebug& debug = program().fDebug();
+    for (const bool mainVisible : {false, true}) {
         fMain().Show();
         if (!mainVisible)
             fMain().Hide();
         auto sheet = sheetWindow();
-        bool debugShownDuringModal = true;
+        bool shown = false;
+        bool pageSwitched = false;
+        bool sheetStillModal = false;
         QTimer::singleShot(0, sheet.get(), [&] {
             pressCtrlAltD(sheet->Widget());
-            debugShownDuringModal = program().fDebug().isVisible();
+            shown = debug.isVisible();
+            if (shown && QTest::qWaitForWindowExposed(&debug)) {
+                const QTabBar* tabs = debug.PageControl1()->tabBar();
+                const QPoint logTab = tabs->mapTo(&debug, tabs->tabRect(0).center());
+                QTest::mouseClick(debug.windowHandle(), Qt::LeftButton, {}, logTab);
+                pageSwitched = debug.PageControl1()->currentIndex() == 0;
+                debug.close();
+            }
+            sheetStillModal = sheet->IsModal();
             sheet->Close();
         });
         sheet->ShowModal();
-        EXPECT_FALSE(debugShownDuringModal) << "main window visible: " << mainVisible;
-        // Once the modal show has ended, the shortcut works again.
-        pressCtrlAltD(sheet->Widget());
-        EXPECT_TRUE(program().fDebug().isVisible());
-        program().fDebug().close();
+        EXPECT_EQ(shown, !mainVisible) << "main window visible: " << mainVisible;
+        EXPECT_EQ(pageSwitched, !mainVisible);
+        EXPECT_TRUE(sheetStillModal);
+        EXPECT_FALSE(debug.isVisible());
     }
+
+    // Open before the sheet is shown modally, it stays usable.
+    fMain().Hide();
+    debug.showAndRaise();
+    auto sheet = sheetWindow();
+    bool usable = false;
+    QTimer::singleShot(0, sheet.get(), [&] {
+        usable = debug.isEnabled();
+        sheet->Close();
+    });
+    sheet->ShowModal();
+    EXPECT_TRUE(usable);
 }
 
 TEST_F(ShellTest, ClosingAnotherWindowWhileMainIsHiddenKeepsTheProgramRunning) {
