@@ -39,7 +39,8 @@ template <typename Done> void waitUntil(Done done, int milliseconds) {
 } // namespace
 
 CheckMode::CheckMode(const StartOptions& options)
-    : options_(options), previousDialogs_(OperatorDialogs::install(&dialogs_)) {
+    : options_(options), previousDialogs_(OperatorDialogs::install(&dialogs_)),
+      flushLater_(&printer_, [] { std::fflush(stdout); }) {
     dialogs_.setDefaultAnswer(options.answerYes ? DialogAnswer::Yes : DialogAnswer::No);
     dialogs_.setObserver([this](const RecordingDialogs::Record& record) {
         if (record.kind == DialogKind::Error)
@@ -53,6 +54,7 @@ CheckMode::CheckMode(const StartOptions& options)
 }
 
 CheckMode::~CheckMode() {
+    std::fflush(stdout);
     TCustomForm::setHeadlessModal({});
     OperatorDialogs::install(previousDialogs_);
 }
@@ -166,5 +168,5 @@ QStringList CheckMode::widgetRecords(Program& program) {
 
 void CheckMode::print(const QString& record) {
     std::fputs((record + u'\n').toUtf8().constData(), stdout);
-    std::fflush(stdout);
+    flushLater_.request();
 }

@@ -1,8 +1,10 @@
 #pragma once
 
 #include "app/StartOptions.h"
+#include "diagnostics/CoalescedCall.h"
 #include "platform/dialogs/RecordingDialogs.h"
 
+#include <QObject>
 #include <QString>
 #include <QStringList>
 
@@ -42,4 +44,8 @@ private:
     RecordingDialogs dialogs_;
     OperatorDialogs* previousDialogs_;
     bool failed_ = false;
+    // Records leave in one write per turn of the message loop, not one per record: a
+    // device flooding the link gives thousands of records per read.
+    QObject printer_;
+    CoalescedCall flushLater_;
 };

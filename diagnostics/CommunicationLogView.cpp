@@ -29,8 +29,15 @@ CommunicationLogView::CommunicationLogView(const DiagnosticLog& log, QWidget* pa
       showLater_(this, [this] { showNextLines(kLinesPerTurn); }) {
     setReadOnly(true);
     setUndoRedoEnabled(false);
-    connect(&log, &DiagnosticLog::communicationLogGrew, this, [this] { showLater_.request(); });
-    showPending();
+    connect(&log, &DiagnosticLog::communicationLogGrew, this, [this] {
+        if (isVisible())
+            showLater_.request();
+    });
+}
+
+void CommunicationLogView::showEvent(QShowEvent* event) {
+    QPlainTextEdit::showEvent(event);
+    showLater_.request();
 }
 
 void CommunicationLogView::showPending() {

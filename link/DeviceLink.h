@@ -2,6 +2,7 @@
 
 #include "link/ClientSocket.h"
 #include "link/LinkSignals.h"
+#include "link/ReceiveBuffer.h"
 
 #include <QByteArray>
 #include <QObject>
@@ -77,7 +78,7 @@ private:
     QPointer<ClientSocket> clientSocket_;
     QPointer<ClientSocket> link_;
     QTimer timer1_;
-    QByteArray rxBuffer_;
+    ReceiveBuffer rxBuffer_;
     quint16 port_ = DefaultPort;
     bool keepAliveMessageOpen_ = false;
 };

@@ -9,9 +9,8 @@
 
 namespace {
 
-const QByteArray LineEnd = QByteArrayLiteral("\r\n");
-const QByteArray BlockStart = QByteArrayLiteral("<XML>");
-const QByteArray BlockEnd = QByteArrayLiteral("</XML>");
+const QByteArray& LineEnd = ReceiveBuffer::LineEnd;
+const QByteArray& BlockEnd = ReceiveBuffer::BlockEnd;
 // The declaration the stored configuration starts with (45 characters).
 const QByteArray ClientDeclaration =
     QByteArrayLiteral("<?xml version=\"1.0\" encoding=\"windows-1250\"?>");
@@ -31,13 +30,13 @@ void storeConfiguration(const QByteArray& text) {
 void DeviceLink::ClientSocketRead(ClientSocket& socket) {
     host_.logComm(QStringLiteral("Receive ") + QString::number(socket.receiveLength()), DarkGreen);
     signals_.hDataReceived.set();
-    rxBuffer_ += socket.receiveText();
+    rxBuffer_.append(socket.receiveText());
 
     // Nested calls (from modal windows that LoadSheet or a message opens) consume the
-    // same buffer, so every position is looked up afresh at each pass.
-    while (rxBuffer_.contains(LineEnd)) {
-        const qsizetype start = rxBuffer_.indexOf(BlockStart);
-        const qsizetype end = rxBuffer_.indexOf(BlockEnd);
+    // same buffer, so every position is asked for afresh at each pass.
+    while (rxBuffer_.lineEnd() >= 0) {
+        const qsizetype start = rxBuffer_.blockStart();
+        const qsizetype end = rxBuffer_.blockEnd();
         if (start >= 0 && end < 0)
             break; // the block is still incomplete
         if (end >= 0 && start >= 0 && start < end) {
@@ -46,7 +45,7 @@ void DeviceLink::ClientSocketRead(ClientSocket& socket) {
         }
         // Left: no block end, or one with no "<XML>" before it, which goes once the
         // lines in front of it are handled.
-        if (end >= 0 && end < rxBuffer_.indexOf(LineEnd))
+        if (end >= 0 && end < rxBuffer_.lineEnd())
             dropUnopenedBlockEnd(end);
         else
             takeLine(socket);
@@ -57,7 +56,7 @@ void DeviceLink::ClientSocketRead(ClientSocket& socket) {
 
 void DeviceLink::takeBlock(ClientSocket& socket, qsizetype start, qsizetype end) {
     const qsizetype length = end - start + BlockEnd.size();
-    const QByteArray stored = ClientDeclaration + rxBuffer_.mid(start, length);
+    const QByteArray stored = ClientDeclaration + rxBuffer_.text().mid(start, length);
     host_.logComm(Win1250::toWide(stored), DarkGreen);
     rxBuffer_.remove(start, length);
     removeDeviceDeclaration();
@@ -78,7 +77,7 @@ void DeviceLink::takeBlock(ClientSocket& socket, qsizetype start, qsizetype end)
 // and dropped, so the loop goes on with what follows.
 void DeviceLink::dropUnopenedBlockEnd(qsizetype end) {
     const qsizetype length = end + BlockEnd.size();
-    host_.logComm(Win1250::toWide(rxBuffer_.left(length)), DarkGreen);
+    host_.logComm(Win1250::toWide(rxBuffer_.text().left(length)), DarkGreen);
     rxBuffer_.remove(0, length);
 }
 
@@ -86,10 +85,10 @@ void DeviceLink::dropUnopenedBlockEnd(qsizetype end) {
 // the span from the first "<?xml" through the first "?>". A declaration whose end has
 // not arrived yet stays whole.
 void DeviceLink::removeDeviceDeclaration() {
-    const qsizetype start = rxBuffer_.indexOf("<?xml");
+    const qsizetype start = rxBuffer_.text().indexOf("<?xml");
     if (start < 0)
         return;
-    const qsizetype end = rxBuffer_.indexOf("?>");
+    const qsizetype end = rxBuffer_.text().indexOf("?>");
     if (end < 0)
         return;
     const qsizetype length = end - start + 2;
@@ -98,8 +97,8 @@ void DeviceLink::removeDeviceDeclaration() {
 }
 
 void DeviceLink::takeLine(ClientSocket& socket) {
-    const qsizetype length = rxBuffer_.indexOf(LineEnd) + LineEnd.size();
-    const QByteArray line = rxBuffer_.left(length);
+    const qsizetype length = rxBuffer_.lineEnd() + LineEnd.size();
+    const QByteArray line = rxBuffer_.text().left(length);
     host_.logComm(Win1250::toWide(line), DarkGreen);
     rxBuffer_.remove(0, length);
 
@@ -119,7 +118,7 @@ void DeviceLink::takeLine(ClientSocket& socket) {
 // A device that keeps sending without ever completing a line or a block. What it
 // left unfinished is named: a configuration block begun but not ended, or a line.
 void DeviceLink::dropOverlongInput(ClientSocket& socket) {
-    const bool unfinishedBlock = rxBuffer_.contains(BlockStart) && !rxBuffer_.contains(BlockEnd);
+    const bool unfinishedBlock = rxBuffer_.blockStart() >= 0 && rxBuffer_.blockEnd() < 0;
     rxBuffer_.clear();
     const QString logText =
         unfinishedBlock ? QStringLiteral("Chyba komunikace - Konfigurace zařízení přesáhla %1 "

@@ -58,14 +58,16 @@ TEST_F(TfDebugTest, EntriesLoggedWhileHiddenAreShownAndSurviveClosing) {
     log.LogColor(0x00FF00, "Vytvořen TButton");
     log.LogComm(0x000080, "Connect");
 
-    // Entries reach the views through the message loop.
+    // Entries reach the views through the message loop; the communication view, the
+    // costly one, fills only once it is shown.
     ASSERT_TRUE(QTest::qWaitFor([&] { return window.logModel()->rowCount() == 2; }));
+    EXPECT_TRUE(window.reCommunication()->toPlainText().isEmpty());
+    window.showAndRaise();
     ASSERT_TRUE(QTest::qWaitFor([&] {
         return window.reCommunication()->document()->blockCount() == 1 &&
                !window.reCommunication()->toPlainText().isEmpty();
     }));
 
-    window.showAndRaise();
     window.PageControl1()->setCurrentIndex(0);
     window.LogListBox()->setCurrentIndex(window.logModel()->index(1));
     const QString raw = QString::fromUtf8("#00FF0014:05:07 - Vytvořen TButton");
@@ -135,6 +137,7 @@ TEST_F(TfDebugTest, ClosingTheWindowNeverEndsTheProgram) {
 
 TEST_F(TfDebugTest, ALargeCommunicationBacklogIsShownCompletelyAndInOrder) {
     CommunicationLogView view(log);
+    view.show();
     constexpr int kLines = 25000;
     for (int i = 0; i < kLines; ++i)
         log.LogComm(0x008000, QByteArray::number(i));

@@ -155,7 +155,8 @@ void DeviceSimulator::handle(Session& session, const QByteArray& message) {
         return;
     }
     if (message == "<XML/>")
-        send(session, options_.configuration);
+        send(session, QByteArray("x" + LineEnd).repeated(options_.floodLines) +
+                          options_.configuration);
     else if (message == "?")
         send(session, StatusLine + LineEnd);
     else if (message.startsWith("<XML"))

@@ -37,6 +37,9 @@ public:
         int chunkSize = 0;
         // When set, every apply message is also written to this file.
         QString applyFile;
+        // Short lines ("x") sent in front of each configuration, as a misbehaving
+        // device floods the link.
+        int floodLines = 0;
     };
 
     // The lines the device sends (without their line end).

@@ -59,6 +59,11 @@ Parsed parse(const QCommandLineParser& parser) {
             return {o, "--chunk takes a size of at least 1 byte"};
     }
     o.applyFile = parser.value("apply-file");
+    if (parser.isSet("flood")) {
+        o.floodLines = parser.value("flood").toInt(&ok);
+        if (!ok || o.floodLines < 0)
+            return {o, "--flood takes a number of lines"};
+    }
     return parsed;
 }
 
@@ -84,6 +89,7 @@ int main(int argc, char** argv) {
         {"apply-file", "Also store every apply message in this file.", "file"},
         {"silent-after", "Stop sending this many seconds after each connection starts.", "seconds"},
         {"chunk", "Send output in pieces of this many bytes.", "bytes"},
+        {"flood", "Send this many short lines before each configuration.", "lines"},
     });
     parser.process(app);
 
