@@ -8,6 +8,7 @@
 #include "diagnostics/XmlTreeItems.h"
 #include "platform/EntryGuard.h"
 #include "platform/Win1250.h"
+#include "platform/xml/TXMLDocument.h"
 
 #include <QHeaderView>
 #include <QListView>
@@ -20,6 +21,7 @@
 #include <QTabWidget>
 #include <QTreeWidget>
 #include <QVBoxLayout>
+#include <utility>
 
 namespace {
 
@@ -81,6 +83,10 @@ TfDebug::TfDebug(const DiagnosticLog& log, QWidget* parent)
     pageControl_->addTab(buildXmlTab(vstSheetXml_), QStringLiteral("Sheet XML"));
     vstDeviceXml_->setObjectName(QStringLiteral("VSTDeviceXML"));
     vstSheetXml_->setObjectName(QStringLiteral("VSTSheetXML"));
+    pendingDevice_.tree = vstDeviceXml_;
+    pendingSheet_.tree = vstSheetXml_;
+    vstDeviceXml_->installEventFilter(this);
+    vstSheetXml_->installEventFilter(this);
     pageControl_->setCurrentIndex(kCommunicationTab);
 
     connect(&log, &DiagnosticLog::scriptFunctionsGrew, this,
@@ -180,22 +186,48 @@ void TfDebug::showAndRaise() {
 void TfDebug::catchUp() {
     logModel_->publishPending();
     reCommunication_->showPending();
+    showPending(pendingDevice_);
+    showPending(pendingSheet_);
 }
 
 void TfDebug::ShowDeviceXML(std::unique_ptr<QTreeWidgetItem> documentTree) {
+    pendingDevice_.element = IXMLNode();
     replaceTree(vstDeviceXml_, std::move(documentTree));
 }
 
 void TfDebug::ShowSheetXML(std::unique_ptr<QTreeWidgetItem> documentTree) {
+    pendingSheet_.element = IXMLNode();
     replaceTree(vstSheetXml_, std::move(documentTree));
 }
 
 void TfDebug::ShowDeviceXML(const TXMLDocument& document) {
-    replaceTree(vstDeviceXml_, xmlDocumentTree(document));
+    showLater(pendingDevice_, document);
 }
 
 void TfDebug::ShowSheetXML(const TXMLDocument& document) {
-    replaceTree(vstSheetXml_, xmlDocumentTree(document));
+    showLater(pendingSheet_, document);
+}
+
+void TfDebug::showLater(PendingTree& pending, const TXMLDocument& document) {
+    clearTree(pending.tree);
+    pending.element = document.active() ? document.documentElement() : IXMLNode();
+    if (pending.tree->isVisible())
+        showPending(pending);
+}
+
+void TfDebug::showPending(PendingTree& pending) {
+    if (pending.element.isNull())
+        return;
+    replaceTree(pending.tree, xmlElementTree(std::exchange(pending.element, IXMLNode())));
+}
+
+bool TfDebug::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::Show) {
+        EntryGuard::guardEntry([&] {
+            showPending(watched == vstDeviceXml_ ? pendingDevice_ : pendingSheet_);
+        });
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 void TfDebug::LogListBoxClick() {

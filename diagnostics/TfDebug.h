@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/xml/IXMLNode.h"
+
 #include <QWidget>
 #include <memory>
 
@@ -30,7 +32,9 @@ public:
     void showAndRaise();
 
     // Shows a document in the "Device XML" or "Sheet XML" tree, replacing what was
-    // there; an inactive document empties the tree.
+    // there; an inactive document empties the tree. The items are made once the tree
+    // is shown (or catchUp runs): a configuration of a hundred thousand elements
+    // costs hundreds of megabytes of items that nobody may look at.
     void ShowDeviceXML(const TXMLDocument& document);
     void ShowSheetXML(const TXMLDocument& document);
     // The same for trees built by XmlTreeItems::build from any node type;
@@ -50,7 +54,8 @@ public:
     QTreeWidget* VSTSheetXML() const { return vstSheetXml_; }
     EventLogModel* logModel() const { return logModel_; }
 
-    // Shows everything logged so far at once, without waiting for the message loop.
+    // Shows everything logged so far, and the documents, at once, without waiting for
+    // the message loop or for the views to be shown.
     void catchUp();
 
 private:
@@ -74,4 +79,15 @@ private:
     CommunicationLogView* reCommunication_ = nullptr;
     QTreeWidget* vstDeviceXml_ = nullptr;
     QTreeWidget* vstSheetXml_ = nullptr;
+
+    // A document's element waiting for its tree to be shown.
+    struct PendingTree {
+        QTreeWidget* tree = nullptr;
+        IXMLNode element;
+    };
+    void showLater(PendingTree& pending, const TXMLDocument& document);
+    static void showPending(PendingTree& pending);
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    PendingTree pendingDevice_;
+    PendingTree pendingSheet_;
 };

@@ -28,13 +28,14 @@ std::vector<IXMLNode> shownChildren(const IXMLNode& node) {
 } // namespace
 
 std::unique_ptr<QTreeWidgetItem> xmlDocumentTree(const TXMLDocument& document) {
-    if (!document.active())
-        return nullptr;
-    const IXMLNode root = document.documentElement();
-    if (root.isNull())
+    return document.active() ? xmlElementTree(document.documentElement()) : nullptr;
+}
+
+std::unique_ptr<QTreeWidgetItem> xmlElementTree(const IXMLNode& element) {
+    if (element.isNull())
         return nullptr;
     return XmlTreeItems::build(
-        root,
+        element,
         [](const IXMLNode& node) {
             return XmlTreeItems::Row{node.nodeName(), node.nodeValue()};
         },

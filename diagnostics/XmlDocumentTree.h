@@ -3,6 +3,7 @@
 #include <QTreeWidgetItem>
 #include <memory>
 
+class IXMLNode;
 class TXMLDocument;
 
 // The tree the diagnostics window shows for an XML document: the document
@@ -11,3 +12,6 @@ class TXMLDocument;
 // that is only white space between elements is left out. Nullptr for an
 // inactive document or one without an element.
 std::unique_ptr<QTreeWidgetItem> xmlDocumentTree(const TXMLDocument& document);
+
+// The same tree for an element and everything below it; nullptr for a null node.
+std::unique_ptr<QTreeWidgetItem> xmlElementTree(const IXMLNode& element);

@@ -196,9 +196,11 @@ TEST_F(ShellTest, ALoadWithoutAMatchShowsNoStaleSheet) {
     fMain().LoadOffline(QStringLiteral("stored.xm"));
     fMain().DestroySheetComponents();
     TfDebug& debug = program().fDebug();
+    debug.catchUp();
     ASSERT_GT(debug.VSTSheetXML()->topLevelItemCount(), 0);
 
     fMain().LoadOffline(QStringLiteral("other.xm"));
+    debug.catchUp();
     EXPECT_FALSE(fMain().sheets().sheetMatchesDevice());
     EXPECT_EQ(debug.VSTSheetXML()->topLevelItemCount(), 0);
 
@@ -209,6 +211,7 @@ TEST_F(ShellTest, ALoadWithoutAMatchShowsNoStaleSheet) {
     writeFile(QStringLiteral("broken.xm"), "<XML>");
     EXPECT_THROW(fMain().LoadOffline(QStringLiteral("broken.xm")), Error);
     fMain().LoadSheet();
+    debug.catchUp();
     EXPECT_FALSE(fMain().sheets().sheetMatchesDevice());
     EXPECT_EQ(debug.VSTSheetXML()->topLevelItemCount(), 0);
     EXPECT_TRUE(dialogs.records().empty()) << dialogs.records()[0].text.toStdString();

@@ -60,6 +60,7 @@ TEST(XmlTreeItems, DeeplyNestedDocumentsFillReplaceAndFreeWithoutRecursion) {
         TfDebug window(log);
         window.ShowDeviceXML(deep);
         window.ShowSheetXML(deep);
+        window.catchUp();
         window.show();
         QTreeWidgetItem* item = window.VSTDeviceXML()->topLevelItem(0);
         ASSERT_NE(item, nullptr);
@@ -72,6 +73,7 @@ TEST(XmlTreeItems, DeeplyNestedDocumentsFillReplaceAndFreeWithoutRecursion) {
         EXPECT_EQ(depth, kDepth);
 
         window.ShowDeviceXML(deep); // replaces the deep tree
+        window.catchUp();
         EXPECT_EQ(window.VSTDeviceXML()->topLevelItemCount(), 1);
         window.ShowDeviceXML(nullptr);
         EXPECT_EQ(window.VSTDeviceXML()->topLevelItemCount(), 0);
@@ -102,6 +104,10 @@ TEST(XmlDocumentTree, ElementsWithTheirAttributesThenTheirContent) {
     DiagnosticLog log;
     TfDebug window(log);
     window.ShowDeviceXML(document);
+    // The items are made once the tree is shown.
+    EXPECT_EQ(window.VSTDeviceXML()->topLevelItemCount(), 0);
+    window.showAndRaise();
+    window.PageControl1()->setCurrentWidget(window.VSTDeviceXML()->parentWidget());
 
     ASSERT_EQ(window.VSTDeviceXML()->topLevelItemCount(), 1);
     const QTreeWidgetItem* device = window.VSTDeviceXML()->topLevelItem(0);
