@@ -34,9 +34,9 @@ public:
     // Asks OnCloseQuery, tells OnClose and hides the form (the close action of
     // a form is hide). A modally shown form ends its modal show.
     void Close();
-    // Disables the top-level windows visible at this moment, shows the form and
-    // runs a local event loop until it closes; returns the modal result (mrCancel
-    // when it closed without one).
+    // Disables the top-level windows visible at this moment (but those kept usable
+    // during modal shows), shows the form and runs a local event loop until it
+    // closes; returns the modal result (mrCancel when it closed without one).
     int ShowModal();
     // Where no operator waits (the headless mode): ShowModal then shows the form,
     // tells the observer and returns mrCancel at once. An empty observer restores
