@@ -37,6 +37,18 @@ const QByteArray MatchingSheet =
 
 } // namespace
 
+// The program with the stored configuration and its matching sheet in the working
+// directory, the sheet built from the stored configuration.
+class StoredSheetTest : public ShellTest {
+protected:
+    void startWithStoredSheet(const StartOptions& options) {
+        writeFile(QStringLiteral("stored.xm"), StoredDevice);
+        writeFile(QStringLiteral("test.xml"), MatchingSheet);
+        start(options);
+        fMain().LoadOffline(QStringLiteral("stored.xm"));
+    }
+};
+
 // The "Create " button builds the sheet for a stored configuration: the scripts and
 // the registry work through the main window, and the diagnostics window shows both
 // documents and the script function.
@@ -133,14 +145,11 @@ TEST_F(ShellTest, FieldExampleSheetBuildsWithEveryBindingLoaded) {
 
 // The log file holds what the diagnostics window shows, event entries and
 // communication lines alike, in their stored form; the typed password never.
-TEST_F(ShellTest, LogFileMirrorsBothLogsWithoutThePassword) {
-    writeFile(QStringLiteral("stored.xm"), StoredDevice);
-    writeFile(QStringLiteral("test.xml"), MatchingSheet);
+TEST_F(StoredSheetTest, LogFileMirrorsBothLogsWithoutThePassword) {
     StartOptions options;
     options.logFile = QStringLiteral("konfidor.log");
     options.password = QStringLiteral("tajneheslo");
-    start(options);
-    fMain().LoadOffline(QStringLiteral("stored.xm"));
+    startWithStoredSheet(options);
     fMain().logComm(QStringLiteral("Receive 5"), 0x008000);
 
     QFile file(options.logFile);
@@ -159,14 +168,11 @@ TEST_F(ShellTest, LogFileMirrorsBothLogsWithoutThePassword) {
 // A refused attempt leaves Link pointing at its closed socket. "Set" must then save
 // the operator's values as without a connection, not send into the dead socket and
 // report that the device did not confirm.
-TEST_F(ShellTest, SetAfterARefusedAttemptSavesTheDocument) {
-    writeFile(QStringLiteral("stored.xm"), StoredDevice);
-    writeFile(QStringLiteral("test.xml"), MatchingSheet);
+TEST_F(StoredSheetTest, SetAfterARefusedAttemptSavesTheDocument) {
     StartOptions options;
     options.address = QStringLiteral("device.test");
     options.saveFile = QStringLiteral("saved.xml");
-    start(options);
-    fMain().LoadOffline(QStringLiteral("stored.xm"));
+    startWithStoredSheet(options);
     const auto previous = SocketFaults::setInjector([](const QString&, quint16) {
         return std::optional(SocketFaults::Fault{SocketFaults::Fault::Stage::Connect,
                                                  SocketErrorCodes::ConnectionRefused});
@@ -188,12 +194,9 @@ TEST_F(ShellTest, SetAfterARefusedAttemptSavesTheDocument) {
 // A load that matches nothing leaves the last examined file in XML_Sheet, possibly an
 // earlier sheet or one without `type`. Nothing of it may reach the error box or the
 // diagnostics window as the current sheet.
-TEST_F(ShellTest, ALoadWithoutAMatchShowsNoStaleSheet) {
-    writeFile(QStringLiteral("stored.xm"), StoredDevice);
-    writeFile(QStringLiteral("test.xml"), MatchingSheet);
+TEST_F(StoredSheetTest, ALoadWithoutAMatchShowsNoStaleSheet) {
     writeFile(QStringLiteral("other.xm"), "<XML><DEVICE type=\"OTHER\" version=\"1\"/></XML>");
-    start();
-    fMain().LoadOffline(QStringLiteral("stored.xm"));
+    startWithStoredSheet({});
     fMain().DestroySheetComponents();
     TfDebug& debug = program().fDebug();
     debug.catchUp();
