@@ -10,10 +10,38 @@
 #include <QApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <array>
+#include <optional>
 
 namespace {
 
 const char* const controlProperty = "konfidorControl";
+
+// `palette` with `role` in `colour`. Setting a colour copies every brush of the
+// palette; the widgets of a sheet mostly start from the same palette and ask
+// for the same colour, so the last results are kept and shared.
+QPalette withColour(const QPalette& palette, QPalette::ColorRole role, const QColor& colour) {
+    struct Entry {
+        qint64 from;
+        QPalette::ColorRole role;
+        QRgb rgba;
+        QPalette result;
+    };
+    static std::array<std::optional<Entry>, 4> recent;
+    static std::size_t next = 0;
+    for (const std::optional<Entry>& entry : recent) {
+        if (entry && entry->from == palette.cacheKey() && entry->role == role &&
+            entry->rgba == colour.rgba() && colour.spec() == QColor::Rgb)
+            return entry->result;
+    }
+    QPalette result = palette;
+    result.setColor(role, colour);
+    if (colour.spec() == QColor::Rgb) {
+        recent[next] = Entry{palette.cacheKey(), role, colour.rgba(), result};
+        next = (next + 1) % recent.size();
+    }
+    return result;
+}
 
 } // namespace
 
@@ -159,9 +187,8 @@ void TControl::SetColor(int color) {
 }
 
 void TControl::ApplyColor() {
-    QPalette palette = widget_->palette();
-    palette.setColor(ColorRole(), Colors::toQColor(color_, QApplication::palette()));
-    widget_->setPalette(palette);
+    widget_->setPalette(withColour(widget_->palette(), ColorRole(),
+                                   Colors::toQColor(color_, QApplication::palette())));
     if (ColorRole() == QPalette::Window && !widget_->isWindow())
         widget_->setAutoFillBackground(colorSet_);
 }

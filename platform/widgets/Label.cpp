@@ -104,11 +104,31 @@ void TCustomLabel::AdjustSize() {
     if (!autoSize_)
         return;
     const QRect r = BoundsRect();
-    const QSize text = Label()->sizeHint();
-    if (wordWrap_)
+    if (wordWrap_) {
         SetBounds(r.x(), r.y(), r.width(), r.height()); // the height follows the width
-    else
-        SetBounds(r.x(), r.y(), text.width(), qMax(text.height(), 13));
+        return;
+    }
+    const QSize text = TextSize();
+    SetBounds(r.x(), r.y(), text.width(), qMax(text.height(), 13));
+}
+
+// QLabel::sizeHint() lays the text out three times (for its size hint and both
+// extremes of its minimum size hint). A plain, unwrapped caption on a label
+// without frame, margin or indent takes the size of one layout of its text,
+// which is what that hint comes to; other labels ask the hint.
+QSize TCustomLabel::TextSize() const {
+    QLabel* label = Label();
+    const bool plain = label->textFormat() == Qt::PlainText && !label->wordWrap() &&
+                       label->frameWidth() == 0 && label->margin() == 0 &&
+                       label->indent() < 0 && label->contentsMargins().isNull() &&
+                       label->layoutDirection() == Qt::LeftToRight;
+    if (!plain)
+        return label->sizeHint();
+    label->ensurePolished();
+    const int flags =
+        (label->alignment() & ~(Qt::AlignVCenter | Qt::AlignHCenter)) | Qt::TextExpandTabs;
+    const QRect bounds = label->fontMetrics().boundingRect(0, 0, 2000, 2000, flags, label->text());
+    return bounds.size().expandedTo(label->minimumSize());
 }
 
 void TCustomLabel::SetTransparent(bool transparent) {

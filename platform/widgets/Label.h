@@ -37,6 +37,7 @@ private:
     void ShowText();
     void ApplyAlignment();
     void AdjustSize();
+    QSize TextSize() const;
 
     QByteArray caption_;
     Vcl::TAlignment alignment_ = Vcl::TAlignment::taLeftJustify;

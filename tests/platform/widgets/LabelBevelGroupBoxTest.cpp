@@ -34,6 +34,16 @@ TEST(Label, AutoSizeFitsTheTextAndWordWrapKeepsTheWidth) {
     const int textWidth = QFontMetrics(qtLabel(&label)->font()).horizontalAdvance("Rychlost linky");
     EXPECT_GE(label.Width(), textWidth);
     EXPECT_EQ(label.Height(), 13);
+    // The size is the one Qt's own size hint gives the caption.
+    for (const char* caption : {"", "Žluťoučký kůň: ", "dva\nřádky", "a\tb", "&Heslo"}) {
+        for (const char* alignment : {"taLeftJustify", "taRightJustify", "taCenter"}) {
+            SetPropValue(&label, "Alignment", Variant::fromText(alignment));
+            SetPropValue(&label, "Caption", Variant::fromText(caption));
+            const QSize hint = qtLabel(&label)->sizeHint();
+            EXPECT_EQ(label.Width(), hint.width()) << caption;
+            EXPECT_EQ(label.Height(), qMax(hint.height(), 13)) << caption;
+        }
+    }
     SetPropValue(&label, "AutoSize", Variant::fromBool(false));
     label.SetWidth(40);
     SetPropValue(&label, "Caption", Variant::fromText("Dlouhý popis jednoho parametru"));
