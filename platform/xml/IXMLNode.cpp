@@ -69,12 +69,12 @@ QString IXMLNode::text() const {
     XmlNodeData& node = data();
     if (node.type != XMLNodeType::Element)
         return node.value;
-    if (node.children.empty()) {
+    if (node.children().empty()) {
         appendChild(&node, XMLNodeType::Text, QStringLiteral("#text"), QString());
         return QString();
     }
-    const XmlNodeData* only = node.children.front();
-    if (node.children.size() != 1 ||
+    const XmlNodeData* only = node.children().front();
+    if (node.children().size() != 1 ||
         (only->type != XMLNodeType::Text && only->type != XMLNodeType::CData))
         throw Error(QStringLiteral("Element does not contain a single text node"));
     return only->value;
@@ -91,7 +91,7 @@ IXMLNode IXMLNode::nextSibling() const {
     if (!node.parent)
         return IXMLNode();
     const auto& siblings =
-        node.type == XMLNodeType::Attribute ? node.parent->attributes : node.parent->children;
+        node.type == XMLNodeType::Attribute ? node.parent->attributes() : node.parent->children();
     const auto next = std::size_t(node.index) + 1;
     return next < siblings.size() ? IXMLNode(siblings[next]) : IXMLNode();
 }
@@ -112,8 +112,8 @@ void walkXMLTree(const IXMLNode& start,
         // other reference to it.
         const IXMLNode current = XmlNodeAccess::wrap(node);
         visit(current, depth);
-        if (!node->children.empty()) {
-            node = node->children.front();
+        if (!node->children().empty()) {
+            node = node->children().front();
             ++depth;
             continue;
         }
@@ -121,8 +121,8 @@ void walkXMLTree(const IXMLNode& start,
         while (node != root) {
             XmlNodeData* parent = node->parent;
             const auto next = std::size_t(node->index) + 1;
-            if (next < parent->children.size()) {
-                node = parent->children[next];
+            if (next < parent->children().size()) {
+                node = parent->children()[next];
                 break;
             }
             node = parent;

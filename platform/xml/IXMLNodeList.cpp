@@ -6,7 +6,7 @@ namespace {
 
 const std::vector<XmlNodeData*>& nodesOf(const IXMLNode& owner, bool attributes) {
     const XmlNodeData* data = XmlNodeAccess::data(owner);
-    return attributes ? data->attributes : data->children;
+    return attributes ? data->attributes() : data->children();
 }
 
 // A name finds a node by its full name or by its local name, the part after

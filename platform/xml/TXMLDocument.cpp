@@ -83,7 +83,7 @@ void TXMLDocument::requireActive() const {
 }
 
 bool TXMLDocument::isEmpty() const {
-    return !active() || XmlNodeAccess::data(documentNode_)->children.empty();
+    return !active() || XmlNodeAccess::data(documentNode_)->children().empty();
 }
 
 IXMLNode TXMLDocument::documentNode() const {
@@ -93,7 +93,7 @@ IXMLNode TXMLDocument::documentNode() const {
 
 IXMLNode TXMLDocument::documentElement() const {
     requireActive();
-    const auto& topLevel = XmlNodeAccess::data(documentNode_)->children;
+    const auto& topLevel = XmlNodeAccess::data(documentNode_)->children();
     for (auto node = topLevel.rbegin(); node != topLevel.rend(); ++node) {
         if ((*node)->type == XMLNodeType::Element)
             return XmlNodeAccess::wrap(*node);
@@ -131,7 +131,7 @@ void TXMLDocument::saveToFile(const QString& fileName) const {
     if (!declaration_.standalone.isEmpty())
         text += QStringLiteral(" standalone=") + quoted(declaration_.standalone);
     text += QStringLiteral("?>\n");
-    for (const XmlNodeData* node : XmlNodeAccess::data(documentNode_)->children) {
+    for (const XmlNodeData* node : XmlNodeAccess::data(documentNode_)->children()) {
         appendXml(text, node);
         text += u'\n';
     }

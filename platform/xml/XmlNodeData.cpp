@@ -2,6 +2,17 @@
 
 #include <new>
 
+const XmlNodeData::List& XmlNodeData::noNodes() {
+    static const List none;
+    return none;
+}
+
+XmlNodeData::Lists& XmlNodeData::listsToChange() {
+    if (!lists)
+        lists = std::make_unique<Lists>();
+    return *lists;
+}
+
 XmlStorage::~XmlStorage() {
     for (std::size_t block = 0; block < blocks_.size(); ++block) {
         const std::size_t used = block + 1 == blocks_.size() ? usedInLastBlock_ : kBlockNodes;
@@ -40,8 +51,9 @@ void releaseNode(XmlNodeData* node) {
 XmlNodeData* appendChild(XmlNodeData* parent, XMLNodeType type, QString name, QString value) {
     XmlNodeData* child = parent->storage->create(type, std::move(name), std::move(value));
     child->parent = parent;
-    child->index = qsizetype(parent->children.size());
-    parent->children.push_back(child);
+    XmlNodeData::List& children = parent->childrenToChange();
+    child->index = int(children.size());
+    children.push_back(child);
     return child;
 }
 
@@ -49,7 +61,8 @@ XmlNodeData* appendAttribute(XmlNodeData* element, QString name, QString value) 
     XmlNodeData* attribute =
         element->storage->create(XMLNodeType::Attribute, std::move(name), std::move(value));
     attribute->parent = element;
-    attribute->index = qsizetype(element->attributes.size());
-    element->attributes.push_back(attribute);
+    XmlNodeData::List& attributes = element->attributesToChange();
+    attribute->index = int(attributes.size());
+    attributes.push_back(attribute);
     return attribute;
 }

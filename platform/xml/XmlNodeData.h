@@ -3,6 +3,7 @@
 #include "platform/xml/IXMLNode.h"
 
 #include <QString>
+#include <memory>
 #include <utility>
 #include <vector>
 
@@ -13,18 +14,37 @@ class XmlStorage;
 // one XmlStorage, and every IXMLNode handle holds that storage. A node kept
 // after its document was closed or loaded again therefore stays readable,
 // together with the rest of its old tree.
+//
+// Most nodes of a configuration are attributes, which have neither children nor
+// attributes of their own: the two lists live in a block of their own that only
+// nodes given a child or an attribute get.
 struct XmlNodeData {
+    using List = std::vector<XmlNodeData*>;
+
     XmlNodeData(XmlStorage* storage, XMLNodeType type, QString name, QString value)
         : storage(storage), type(type), name(std::move(name)), value(std::move(value)) {}
 
+    const List& children() const { return lists ? lists->children : noNodes(); }
+    const List& attributes() const { return lists ? lists->attributes : noNodes(); }
+    List& childrenToChange() { return listsToChange().children; }
+    List& attributesToChange() { return listsToChange().attributes; }
+
     XmlStorage* storage;
     XMLNodeType type;
-    qsizetype index = 0; // position in the parent's child or attribute list
+    int index = 0; // position in the parent's child or attribute list
     XmlNodeData* parent = nullptr;
     QString name;
     QString value; // attributes, text, CDATA, comments and processing instructions
-    std::vector<XmlNodeData*> children;
-    std::vector<XmlNodeData*> attributes;
+
+private:
+    struct Lists {
+        List children;
+        List attributes;
+    };
+    static const List& noNodes();
+    Lists& listsToChange();
+
+    std::unique_ptr<Lists> lists;
 };
 
 // The nodes of one tree, allocated in large blocks: a device document has tens

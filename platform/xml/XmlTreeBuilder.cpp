@@ -17,6 +17,11 @@ namespace {
 // ones that do and stops expansion bombs long before memory runs out.
 constexpr qsizetype kEntityExpansionBudget = qsizetype(1) << 20;
 
+// The parser gets the text in pieces of this many characters. Handed the whole
+// text, it keeps a UTF-8 copy and a decoded copy of all of it at once: for a
+// large configuration three times the text's own size.
+constexpr qsizetype kFeedCharacters = qsizetype(1) << 16;
+
 // Text only the white-space rule drops: nothing but characters up to U+0020.
 bool isBlankRun(const QString& text) {
     return std::all_of(text.begin(), text.end(), [](QChar ch) { return ch.unicode() <= 0x20; });
@@ -61,8 +66,7 @@ private:
 class TreeBuilder {
 public:
     explicit TreeBuilder(const XmlSource& source)
-        : source_(source), reader_(source.parserText()),
-          characterBudget_(source.text().size() + kEntityExpansionBudget) {
+        : source_(source), characterBudget_(source.text().size() + kEntityExpansionBudget) {
         reader_.setNamespaceProcessing(false);
         // Every reference may expand by its share of the budget; the parser
         // builds a whole attribute value or text run before handing it over.
@@ -74,14 +78,35 @@ public:
         XmlTree tree{XmlNodeAccess::wrap(createDocumentNode()),
                      readXmlDeclaration(source_.parserText())};
         current_ = XmlNodeAccess::data(tree.documentNode);
-        while (!reader_.atEnd())
-            take(reader_.readNext());
+        feed();
+        for (;;) {
+            const QXmlStreamReader::TokenType token = reader_.readNext();
+            if (reader_.error() == QXmlStreamReader::PrematureEndOfDocumentError && feed())
+                continue;
+            take(token);
+            if (reader_.atEnd())
+                break;
+        }
         if (reader_.hasError())
             fail(reader_.errorString());
         return tree;
     }
 
 private:
+    // Gives the parser the next piece of the text; false when all of it is given.
+    // A piece never ends between the two halves of a surrogate pair.
+    bool feed() {
+        const QString& text = source_.parserText();
+        if (fed_ >= text.size())
+            return false;
+        qsizetype length = std::min(kFeedCharacters, text.size() - fed_);
+        if (fed_ + length < text.size() && text.at(fed_ + length - 1).isHighSurrogate())
+            ++length;
+        reader_.addData(QStringView(text).sliced(fed_, length).toString());
+        fed_ += length;
+        return true;
+    }
+
     void take(QXmlStreamReader::TokenType token) {
         switch (token) {
         case QXmlStreamReader::StartElement:
@@ -139,7 +164,7 @@ private:
                                QString());
         spend(current_->name.size());
         const QXmlStreamAttributes& attributes = reader_.attributes();
-        current_->attributes.reserve(std::size_t(attributes.size()));
+        current_->attributesToChange().reserve(std::size_t(attributes.size()));
         for (const QXmlStreamAttribute& attribute : attributes) {
             const XmlNodeData* node = appendAttribute(
                 current_, names_.get(attribute.qualifiedName()), attribute.value().toString());
@@ -174,6 +199,7 @@ private:
 
     const XmlSource& source_;
     QXmlStreamReader reader_;
+    qsizetype fed_ = 0;
     qsizetype characterBudget_;
     NamePool names_;
     XmlNodeData* current_ = nullptr;

@@ -48,7 +48,7 @@ void appendAttribute(QString& out, const XmlNodeData* attribute) {
 void appendStartTag(QString& out, const XmlNodeData* element) {
     out.append(u'<');
     out.append(element->name);
-    for (const XmlNodeData* attribute : element->attributes) {
+    for (const XmlNodeData* attribute : element->attributes()) {
         out.append(u' ');
         appendAttribute(out, attribute);
     }
@@ -119,12 +119,12 @@ void appendXml(QString& out, const XmlNodeData* node) {
     openTag(out, node);
     while (!openNodes.empty()) {
         auto& [parent, next] = openNodes.back();
-        if (next == parent->children.size()) {
+        if (next == parent->children().size()) {
             closeTag(out, parent);
             openNodes.pop_back();
             continue;
         }
-        const XmlNodeData* child = parent->children[next++];
+        const XmlNodeData* child = parent->children()[next++];
         if (hasChildren(child)) {
             openTag(out, child);
             openNodes.emplace_back(child, 0);

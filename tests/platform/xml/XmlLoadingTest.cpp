@@ -132,3 +132,24 @@ TEST(XmlLoading, ParseErrorNamesReasonLineAndSource) {
     EXPECT_FALSE(loadError("").isEmpty());
     EXPECT_FALSE(loadError("<a><b></a>").isEmpty());
 }
+
+TEST(XmlLoading, LargeDocumentsLoadWhole) {
+    // The parser reads a long text in pieces: no node may break where one ends,
+    // not even between the halves of a character beyond the first plane.
+    const QByteArray smile = "\xF0\x9F\x98\x80";
+    QByteArray source = "<r><!--" + QByteArray(65528, 'p') + smile + "-->";
+    const QByteArray item = "<e a='x" + smile + "y'>t" + smile + "<![CDATA[c]]>u<!--m--></e>";
+    for (int i = 0; i < 9000; ++i)
+        source += item;
+    const IXMLNode root = rootOf(source + "</r>");
+    const IXMLNodeList children = root.childNodes();
+    ASSERT_EQ(children.count(), 9001);
+    EXPECT_TRUE(children.item(0).nodeValue().endsWith(QString::fromUtf8(smile)));
+    for (int i = 1; i < children.count(); ++i) {
+        const IXMLNode e = children.item(i);
+        ASSERT_EQ(e.attribute("a").wideTextValue(), QString::fromUtf8("x" + smile + "y")) << i;
+        ASSERT_EQ(childNames(e), QStringList({"#text", "#cdata-section", "#text", "#comment"}))
+            << i;
+        ASSERT_EQ(e.childNodes().first().nodeValue(), QString::fromUtf8("t" + smile)) << i;
+    }
+}
