@@ -40,7 +40,7 @@ QString IXMLNode::nodeName() const {
 }
 
 QString IXMLNode::nodeValue() const {
-    return data().value;
+    return data().ownValue();
 }
 
 void IXMLNode::setNodeValue(const QString& value) const {
@@ -62,13 +62,13 @@ IXMLNodeList IXMLNode::attributeNodes() const {
 
 Variant IXMLNode::attribute(const QString& name) const {
     const IXMLNode found = attributeNodes().find(name);
-    return found ? Variant::fromWideText(found.node_->value) : Variant::null();
+    return found ? Variant::fromWideText(found.node_->ownValue()) : Variant::null();
 }
 
 QString IXMLNode::text() const {
     XmlNodeData& node = data();
     if (node.type != XMLNodeType::Element)
-        return node.value;
+        return node.ownValue();
     if (node.children().empty()) {
         appendChild(&node, XMLNodeType::Text, QStringLiteral("#text"), QString());
         return QString();
@@ -77,7 +77,7 @@ QString IXMLNode::text() const {
     if (node.children().size() != 1 ||
         (only->type != XMLNodeType::Text && only->type != XMLNodeType::CData))
         throw Error(QStringLiteral("Element does not contain a single text node"));
-    return only->value;
+    return only->ownValue();
 }
 
 QString IXMLNode::xml() const {

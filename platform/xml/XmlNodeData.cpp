@@ -1,10 +1,17 @@
 #include "platform/xml/XmlNodeData.h"
 
+#include <algorithm>
 #include <new>
 
 const XmlNodeData::List& XmlNodeData::noNodes() {
     static const List none;
     return none;
+}
+
+QString XmlNodeData::ownValue() const {
+    if (value.isEmpty() || value.data_ptr().isMutable())
+        return value;
+    return QString(value.constData(), value.size());
 }
 
 XmlNodeData::Lists& XmlNodeData::listsToChange() {
@@ -33,6 +40,25 @@ XmlNodeData* XmlStorage::create(XMLNodeType type, QString name, QString value) {
     new (node) XmlNodeData(this, type, std::move(name), std::move(value));
     ++usedInLastBlock_;
     return node;
+}
+
+QString XmlStorage::keep(QStringView text) {
+    if (text.isEmpty())
+        return text.toString();
+    char16_t* chars;
+    if (text.size() > kTextBlockChars / 4) {
+        // A long value gets a block of its own and leaves the current one open.
+        chars = longTexts_.emplace_back(std::make_unique_for_overwrite<char16_t[]>(std::size_t(text.size()))).get();
+    } else {
+        if (textUsed_ + text.size() > kTextBlockChars) {
+            textBlocks_.push_back(std::make_unique_for_overwrite<char16_t[]>(std::size_t(kTextBlockChars)));
+            textUsed_ = 0;
+        }
+        chars = textBlocks_.back().get() + textUsed_;
+        textUsed_ += text.size();
+    }
+    std::copy_n(text.utf16(), text.size(), chars);
+    return QString::fromRawData(reinterpret_cast<const QChar*>(chars), text.size());
 }
 
 XmlNodeData* createDocumentNode() {

@@ -29,6 +29,10 @@ struct XmlNodeData {
     List& childrenToChange() { return listsToChange().children; }
     List& attributesToChange() { return listsToChange().attributes; }
 
+    // The value as a string of its own. A value read from a document lies in
+    // its storage's text blocks and must not outlive them in a copy.
+    QString ownValue() const;
+
     XmlStorage* storage;
     XMLNodeType type;
     int index = 0; // position in the parent's child or attribute list
@@ -62,12 +66,22 @@ public:
     // A new node belonging to this storage.
     XmlNodeData* create(XMLNodeType type, QString name, QString value);
 
+    // The text, copied into this storage's text blocks, as a string that refers
+    // to them: a document's many short attribute values then cost neither an
+    // allocation each nor a release each when the tree goes.
+    QString keep(QStringView text);
+
     int references = 0;
 
 private:
     static constexpr std::size_t kBlockNodes = 512;
+    static constexpr qsizetype kTextBlockChars = qsizetype(1) << 15;
     std::vector<XmlNodeData*> blocks_;
     std::size_t usedInLastBlock_ = kBlockNodes;
+    // Declared after the node blocks: the nodes go first, then the text they show.
+    std::vector<std::unique_ptr<char16_t[]>> textBlocks_;
+    std::vector<std::unique_ptr<char16_t[]>> longTexts_;
+    qsizetype textUsed_ = kTextBlockChars;
 };
 
 // A new tree: its storage with the document node in it.

@@ -39,7 +39,10 @@ void XmlSource::scanMarkup() {
     qsizetype pos = text_.indexOf(u'<');
     while (pos >= 0 && pos < text_.size()) {
         const QStringView rest = QStringView(text_).sliced(pos);
-        if (rest.startsWith(u"<!--"))
+        const QChar next = rest.size() > 1 ? rest[1] : QChar();
+        if (next != u'!' && next != u'?' && next != u'/')
+            pos = skipStartTag(pos + 1);
+        else if (rest.startsWith(u"<!--"))
             pos = skipPast(text_, pos + 4, u"-->");
         else if (rest.startsWith(u"<![CDATA["))
             pos = skipPast(text_, pos + 9, u"]]>");
@@ -47,11 +50,10 @@ void XmlSource::scanMarkup() {
             pos = skipPast(text_, pos + 2, u"?>");
         else if (rest.startsWith(u"<!"))
             pos = skipDeclaration(pos + 2);
-        else if (rest.startsWith(u"</"))
-            pos = skipPast(text_, pos + 2, u">");
         else
-            pos = skipStartTag(pos + 1);
-        pos = text_.indexOf(u'<', pos);
+            pos = text_.indexOf(u'>', pos + 2); // an end tag; not found ends the scan
+        if (pos >= 0)
+            pos = text_.indexOf(u'<', pos);
     }
 }
 

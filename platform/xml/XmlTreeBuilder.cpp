@@ -166,8 +166,9 @@ private:
         const QXmlStreamAttributes& attributes = reader_.attributes();
         current_->attributesToChange().reserve(std::size_t(attributes.size()));
         for (const QXmlStreamAttribute& attribute : attributes) {
-            const XmlNodeData* node = appendAttribute(
-                current_, names_.get(attribute.qualifiedName()), attribute.value().toString());
+            const XmlNodeData* node =
+                appendAttribute(current_, names_.get(attribute.qualifiedName()),
+                                current_->storage->keep(attribute.value()));
             spend(node->name.size() + node->value.size());
         }
     }
@@ -182,7 +183,7 @@ private:
             return;
         if (!isBlankRun(pendingText_))
             appendChild(current_, XMLNodeType::Text, QStringLiteral("#text"), pendingText_);
-        pendingText_.clear();
+        pendingText_.truncate(0); // keeps the buffer for the next run unless a node shares it
     }
 
     // Without entities a tree holds no more characters than the document; only
