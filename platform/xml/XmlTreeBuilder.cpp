@@ -44,10 +44,14 @@ public:
     }
 
 private:
+    // Names of one length often share their first and last letters ("name",
+    // "note"), so the middle one counts too.
     static std::size_t slotOf(QStringView name) {
-        const std::size_t ends =
-            name.isEmpty() ? 0 : name.front().unicode() * 7u + name.back().unicode();
-        return (std::size_t(name.size()) * 31u + ends) % kSlots;
+        const std::size_t letters =
+            name.isEmpty() ? 0
+                           : name.front().unicode() * 7u + name[name.size() / 2].unicode() * 3u +
+                                 name.back().unicode();
+        return (std::size_t(name.size()) * 31u + letters) % kSlots;
     }
 
     struct Hash {
