@@ -22,8 +22,10 @@ void TComponent::SetName(const QByteArray& name) {
         throw Error(
             QStringLiteral("''%1'' is not a valid component name").arg(Win1250::toWide(name)));
     if (TComponent* owner = Owner(); owner && !AsciiName::sameName(name, name_)) {
-        for (const TComponent* sibling : owner->Components()) {
-            if (sibling != this && !name.isEmpty() && AsciiName::sameName(sibling->Name(), name))
+        for (const QObject* child : owner->children()) {
+            const auto* sibling = qobject_cast<const TComponent*>(child);
+            if (sibling && sibling != this && !name.isEmpty() &&
+                AsciiName::sameName(sibling->Name(), name))
                 throw Error(QStringLiteral("A component named %1 already exists")
                                 .arg(Win1250::toWide(name)));
         }

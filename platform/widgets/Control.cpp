@@ -422,7 +422,9 @@ void TWinControl::InsertControl(TControl* control) {
     control->CaptureAnchorBase();
     if (control->Align() != Vcl::TAlign::alNone)
         Realign();
-    ApplyTabOrder();
+    // A control without a tab order of its own leaves the others' order as it is.
+    if (control->TabOrder() >= 0)
+        ApplyTabOrder();
 }
 
 void TWinControl::RemoveControl(TControl* control) {
