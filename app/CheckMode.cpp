@@ -110,6 +110,11 @@ bool CheckMode::connectToDevice(Program& program) {
     if (link.connected())
         waitUntil([&] { return loaded || !link.connected(); }, LinkTimings::current().connectWaitMs);
     QObject::disconnect(connection);
+    // Lines that came before or with the configuration are still handled a slice
+    // at a time; the records hold all of them.
+    if (loaded)
+        waitUntil([&] { return !link.connected() || !link.linesLeftForLater(); },
+                  LinkTimings::current().connectWaitMs);
     return loaded;
 }
 

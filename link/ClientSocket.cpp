@@ -131,6 +131,13 @@ QByteArray ClientSocket::receiveText() {
     return std::exchange(received_, QByteArray());
 }
 
+void ClientSocket::readAgainSoon() {
+    if (released_ || !active_)
+        return;
+    queued_.push_front({EventKind::ReadAgain});
+    postDelivery();
+}
+
 void ClientSocket::sendText(const QByteArray& text) {
     if (released_ || !active_ || socket_->state() != QAbstractSocket::ConnectedState)
         return;
@@ -147,7 +154,7 @@ void ClientSocket::queue(EventKind kind, int errorCode) {
 void ClientSocket::queueRead() {
     // One pending read event covers all data that has arrived; its handler takes it all.
     const bool readPending = std::any_of(queued_.begin(), queued_.end(), [](const QueuedEvent& e) {
-        return e.kind == EventKind::Read;
+        return e.kind == EventKind::Read || e.kind == EventKind::ReadAgain;
     });
     if (!readPending)
         queue(EventKind::Read);
@@ -184,6 +191,10 @@ void ClientSocket::deliver(const QueuedEvent& event) {
     case EventKind::Read:
         // A nested read handler may already have taken everything.
         if (active_ && !received_.isEmpty())
+            raise(onRead);
+        break;
+    case EventKind::ReadAgain:
+        if (active_)
             raise(onRead);
         break;
     case EventKind::Disconnect:

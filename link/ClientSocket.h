@@ -67,12 +67,16 @@ public:
     qsizetype receiveLength() const { return received_.size(); }
     // Takes every waiting byte.
     QByteArray receiveText();
+    // For a read handler that leaves part of what it took for later: once the
+    // message loop has had a turn, the read event comes again, ahead of the events
+    // queued meanwhile, also when no byte has arrived since.
+    void readAgainSoon();
     // Sends the bytes, completing partial sends in the background; sends nothing when
     // the connection is not open. Failures arrive through the error event.
     void sendText(const QByteArray& text);
 
 private:
-    enum class EventKind { Connecting, Connect, Read, Disconnect, Error };
+    enum class EventKind { Connecting, Connect, Read, ReadAgain, Disconnect, Error };
     struct QueuedEvent {
         EventKind kind;
         int errorCode = 0;

@@ -29,6 +29,10 @@ public:
     // A device that sends more than this without completing a line or a block is
     // dropped, so a faulty device cannot make the receive buffer grow without end.
     static constexpr qsizetype MaxPendingInput = 16 * 1024 * 1024;
+    // What one call of the receive handler handles at most before the message loop
+    // gets a turn: lines (a configuration block counts as one), or milliseconds.
+    static constexpr int LinesPerSlice = 5000;
+    static constexpr int SliceMs = 20;
     // Where each received configuration is stored, in the working directory.
     static constexpr const char* StoredConfigurationFile = "temp.xm~";
 
@@ -59,6 +63,9 @@ public:
     void ClientSocketDisconnect(ClientSocket& socket);
     void ClientSocketError(ClientSocket& socket, int& errorCode);
     void ClientSocketRead(ClientSocket& socket);
+    // The receive handler stopped after a slice, with lines left for a later turn
+    // of the message loop.
+    bool linesLeftForLater() const { return linesLeftForLater_; }
     void Timer1Timer();
 
     // The operator's text for a socket error code.
@@ -78,6 +85,7 @@ private:
     QPointer<ClientSocket> clientSocket_;
     QPointer<ClientSocket> link_;
     QTimer timer1_;
+    bool linesLeftForLater_ = false;
     ReceiveBuffer rxBuffer_;
     quint16 port_ = DefaultPort;
     bool keepAliveMessageOpen_ = false;

@@ -5,6 +5,7 @@
 #include "platform/Error.h"
 #include "platform/Win1250.h"
 
+#include <QElapsedTimer>
 #include <QFile>
 
 namespace {
@@ -28,13 +29,28 @@ void storeConfiguration(const QByteArray& text) {
 } // namespace
 
 void DeviceLink::ClientSocketRead(ClientSocket& socket) {
-    host_.logComm(QStringLiteral("Receive ") + QString::number(socket.receiveLength()), DarkGreen);
-    signals_.hDataReceived.set();
-    rxBuffer_.append(socket.receiveText());
+    // Called again for lines an earlier call left: then nothing new may have come.
+    if (socket.receiveLength() > 0) {
+        host_.logComm(QStringLiteral("Receive ") + QString::number(socket.receiveLength()),
+                      DarkGreen);
+        signals_.hDataReceived.set();
+        rxBuffer_.append(socket.receiveText());
+    }
 
+    // A device may send lines faster than they are handled. After a slice of them
+    // the rest waits for the next turn of the message loop, so that the windows
+    // keep answering; the socket brings this handler back before its other events.
+    QElapsedTimer slice;
+    slice.start();
+    int handled = 0;
     // Nested calls (from modal windows that LoadSheet or a message opens) consume the
     // same buffer, so every position is asked for afresh at each pass.
     while (rxBuffer_.lineEnd() >= 0) {
+        if (++handled > LinesPerSlice || slice.elapsed() >= SliceMs) {
+            linesLeftForLater_ = true;
+            socket.readAgainSoon();
+            return;
+        }
         const qsizetype start = rxBuffer_.blockStart();
         const qsizetype end = rxBuffer_.blockEnd();
         if (start >= 0 && end < 0)
@@ -50,6 +66,7 @@ void DeviceLink::ClientSocketRead(ClientSocket& socket) {
         else
             takeLine(socket);
     }
+    linesLeftForLater_ = false;
     if (rxBuffer_.size() > MaxPendingInput)
         dropOverlongInput(socket);
 }

@@ -9,6 +9,7 @@
 #include <QPointer>
 #include <QTcpServer>
 #include <QTest>
+#include <QTimer>
 #include <QWidget>
 
 namespace {
@@ -405,5 +406,33 @@ TEST_F(DeviceLinkTest, EndlessInputIsDroppedAndTheLinkClosedNamingWhatWasUnfinis
                   1);
         EXPECT_EQ(host.scripts, QByteArrayList({"onDisconnect();"}));
     }
+    EXPECT_TRUE(errorBoxes.isEmpty());
+}
+
+TEST_F(DeviceLinkTest, FloodOfLinesLetsTheMessageLoopTurnAndKeepsItsOrder) {
+    // Between two turns of the message loop at most one slice of lines is handled.
+    qsizetype loggedAtLastTurn = 0;
+    qsizetype mostBetweenTurns = 0;
+    QTimer turns;
+    QObject::connect(&turns, &QTimer::timeout, [&] {
+        mostBetweenTurns = std::max(mostBetweenTurns, host.log.size() - loggedAtLastTurn);
+        loggedAtLastTurn = host.log.size();
+    });
+    turns.start(0);
+    DeviceSimulator::Options options;
+    options.resetDelayMs = 0;
+    options.floodLines = 20 * DeviceLink::LinesPerSlice;
+    connectAndLoad(options);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return host.logged("x\r\n") == options.floodLines; }, 10000));
+    EXPECT_LE(mostBetweenTurns, DeviceLink::LinesPerSlice + 2);
+
+    // Lines, the confirmation and the device's reset: the disconnection queued
+    // behind the lines still comes after all of them.
+    device_->sendRaw(QByteArray(3 * DeviceLink::LinesPerSlice, 'y').replace("y", "y\r\n"));
+    link.link()->sendText("<XML><A v=\"1\"/></XML>\r");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return host.logged("Disconnect") == 1; }, 10000));
+    EXPECT_EQ(host.logged("y\r\n"), 3 * DeviceLink::LinesPerSlice);
+    EXPECT_TRUE(link.linkSignals().hReconfigured.test());
+    EXPECT_EQ(host.log.last(), "Disconnect");
     EXPECT_TRUE(errorBoxes.isEmpty());
 }
