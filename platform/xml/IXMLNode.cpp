@@ -36,7 +36,7 @@ XMLNodeType IXMLNode::nodeType() const {
 }
 
 QString IXMLNode::nodeName() const {
-    return data().name;
+    return data().ownName();
 }
 
 QString IXMLNode::nodeValue() const {

@@ -8,10 +8,22 @@ const XmlNodeData::List& XmlNodeData::noNodes() {
     return none;
 }
 
+namespace {
+
+QString ownCopy(const QString& text) {
+    if (text.isEmpty() || text.data_ptr().isMutable())
+        return text;
+    return QString(text.constData(), text.size());
+}
+
+} // namespace
+
+QString XmlNodeData::ownName() const {
+    return ownCopy(name);
+}
+
 QString XmlNodeData::ownValue() const {
-    if (value.isEmpty() || value.data_ptr().isMutable())
-        return value;
-    return QString(value.constData(), value.size());
+    return ownCopy(value);
 }
 
 XmlNodeData::Lists& XmlNodeData::listsToChange() {

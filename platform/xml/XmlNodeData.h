@@ -29,8 +29,9 @@ struct XmlNodeData {
     List& childrenToChange() { return listsToChange().children; }
     List& attributesToChange() { return listsToChange().attributes; }
 
-    // The value as a string of its own. A value read from a document lies in
-    // its storage's text blocks and must not outlive them in a copy.
+    // The name and the value as strings of their own. Those read from a document
+    // lie in their storage's text blocks and must not outlive them in a copy.
+    QString ownName() const;
     QString ownValue() const;
 
     XmlStorage* storage;

@@ -27,17 +27,20 @@ bool isBlankRun(const QString& text) {
     return std::all_of(text.begin(), text.end(), [](QChar ch) { return ch.unicode() <= 0x20; });
 }
 
-// One copy of each element and attribute name: a device document repeats a
-// few dozen names thousands of times. A small direct-mapped cache in front of
-// the set answers most look-ups with one comparison.
+// One copy of each element and attribute name, kept in the tree's storage: a
+// device document repeats a few dozen names thousands of times. A small
+// direct-mapped cache in front of the set answers most look-ups with one
+// comparison.
 class NamePool {
 public:
+    void keepIn(XmlStorage* storage) { storage_ = storage; }
+
     QString get(QStringView name) {
         QString& cached = recent_[slotOf(name)];
         if (cached != name) {
             auto found = names_.find(name);
             if (found == names_.end())
-                found = names_.emplace(name.toString()).first;
+                found = names_.emplace(storage_->keep(name)).first;
             cached = *found;
         }
         return cached;
@@ -63,6 +66,7 @@ private:
         bool operator()(QStringView a, QStringView b) const noexcept { return a == b; }
     };
     static constexpr std::size_t kSlots = 256;
+    XmlStorage* storage_ = nullptr;
     std::array<QString, kSlots> recent_;
     std::unordered_set<QString, Hash, Equal> names_;
 };
@@ -82,6 +86,7 @@ public:
         XmlTree tree{XmlNodeAccess::wrap(createDocumentNode()),
                      readXmlDeclaration(source_.parserText())};
         current_ = XmlNodeAccess::data(tree.documentNode);
+        names_.keepIn(current_->storage);
         feed();
         for (;;) {
             const QXmlStreamReader::TokenType token = reader_.readNext();

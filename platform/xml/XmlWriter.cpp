@@ -39,7 +39,7 @@ void appendEscaped(QString& out, const QString& text) {
 }
 
 void appendAttribute(QString& out, const XmlNodeData* attribute) {
-    out.append(attribute->name);
+    out.append(QStringView(attribute->name));
     out.append(u"=\"");
     appendEscaped(out, attribute->value);
     out.append(u'"');
@@ -47,7 +47,7 @@ void appendAttribute(QString& out, const XmlNodeData* attribute) {
 
 void appendStartTag(QString& out, const XmlNodeData* element) {
     out.append(u'<');
-    out.append(element->name);
+    out.append(QStringView(element->name));
     for (const XmlNodeData* attribute : element->attributes()) {
         out.append(u' ');
         appendAttribute(out, attribute);
@@ -57,7 +57,7 @@ void appendStartTag(QString& out, const XmlNodeData* element) {
 
 void appendEndTag(QString& out, const XmlNodeData* element) {
     out.append(u"</");
-    out.append(element->name);
+    out.append(QStringView(element->name));
     out.append(u'>');
 }
 
@@ -72,19 +72,19 @@ void appendLeaf(QString& out, const XmlNodeData* node) {
         break;
     case XMLNodeType::CData:
         out.append(u"<![CDATA[");
-        out.append(node->value);
+        out.append(QStringView(node->value));
         out.append(u"]]>");
         break;
     case XMLNodeType::Comment:
         out.append(u"<!--");
-        out.append(node->value);
+        out.append(QStringView(node->value));
         out.append(u"-->");
         break;
     case XMLNodeType::ProcessingInstruction:
         out.append(u"<?");
-        out.append(node->name);
+        out.append(QStringView(node->name));
         out.append(u' ');
-        out.append(node->value);
+        out.append(QStringView(node->value));
         out.append(u"?>");
         break;
     case XMLNodeType::Element:

@@ -121,6 +121,15 @@ TEST(IXMLNode, NodesOutliveTheirDocument) {
     EXPECT_EQ(g.parentNode().parentNode().nodeName(), QStringLiteral("#document"));
     g.childNodes().findOrCreate("new");
     EXPECT_EQ(g.parentNode().xml(), QStringLiteral("<r><g v=\"1\">t<new></new></g><h></h></r>"));
+
+    // Names and values read out of a tree stay valid after the whole tree is gone.
+    QString name, value;
+    {
+        const IXMLNode attribute = rootOf("<a long-name='some value'/>").attributeNodes().first();
+        name = attribute.nodeName();
+        value = attribute.nodeValue();
+    }
+    EXPECT_EQ(name + value, QStringLiteral("long-namesome value"));
 }
 
 TEST(IXMLNode, WalkVisitsEveryNodeInDocumentOrder) {
