@@ -16,7 +16,7 @@ root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 build_dir=${KONFIDOR_BUILD_DIR:-$root/build}
 idle_seconds=${IDLE_SECONDS:-30}
 
-peers=(qt6-tools-dev qt6-declarative-dev xvfb xauth xdotool time)
+peers=(qt6-tools-dev qt6-declarative-dev xvfb xauth xdotool time strace)
 missing=()
 for p in "${peers[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
@@ -50,26 +50,38 @@ report() {
 }
 ratio() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.3f", (b > 0 ? a / b : 0) }'; }
 
-# CPU time (ms) of one Google Benchmark entry in a CSV run.
+# The least CPU time (ms) of one Google Benchmark entry over all its repetitions in
+# the CSV runs. The machines share their cores with others: a round that someone
+# else's work slowed down says nothing about the code, so the fastest counts.
 bench_ms() {
-    awk -F, -v name="\"$2\"" '$1 == name { print $4 * ($5 == "us" ? 0.001 : $5 == "ns" ? 0.000001 : 1) }' "$1"
+    local name=$1
+    shift
+    awk -F, -v name="\"$name\"" '$1 == name {
+        ms = $4 * ($5 == "us" ? 0.001 : $5 == "ns" ? 0.000001 : 1)
+        if (best == "" || ms < best) best = ms }
+        END { print best }' "$@"
 }
 
 export QT_QPA_PLATFORM=offscreen
+# Three processes, each running the entries interleaved in random order, many short
+# rounds each: slow phases of the machine then hit both sides alike.
 for b in sheet xml script; do
-    "$build_dir/bench/konfidor_bench_$b" --benchmark_format=csv --benchmark_min_time=1 \
-        2>/dev/null >"$work/$b.csv"
+    for run in 1 2 3; do
+        "$build_dir/bench/konfidor_bench_$b" --benchmark_format=csv --benchmark_min_time=0.1 \
+            --benchmark_repetitions=15 --benchmark_enable_random_interleaving=true \
+            2>/dev/null >"$work/$b.$run.csv"
+    done
 done
-ours=$(bench_ms "$work/sheet.csv" SheetBuilder)
-peer=$(bench_ms "$work/sheet.csv" UiLoader)
+ours=$(bench_ms SheetBuilder "$work"/sheet.*.csv)
+peer=$(bench_ms UiLoader "$work"/sheet.*.csv)
 report sheet_build_500_widgets "${ours}ms" "QUiLoader ${peer}ms" "$(ratio "$ours" "$peer")" "<= 1.0"
-ours=$(bench_ms "$work/xml.csv" TXMLDocumentLoad)
-peer=$(bench_ms "$work/xml.csv" QDomDocumentSetContent)
+ours=$(bench_ms TXMLDocumentLoad "$work"/xml.*.csv)
+peer=$(bench_ms QDomDocumentSetContent "$work"/xml.*.csv)
 report load_1mb_configuration "${ours}ms" "QDomDocument ${peer}ms" "$(ratio "$ours" "$peer")" "<= 0.5"
-peer=$(bench_ms "$work/xml.csv" QXmlStreamReaderScan)
+peer=$(bench_ms QXmlStreamReaderScan "$work"/xml.*.csv)
 report load_1mb_vs_stream_scan "${ours}ms" "QXmlStreamReader ${peer}ms" "$(ratio "$ours" "$peer")" "<= 1.3"
-ours=$(bench_ms "$work/script.csv" konfidor/assignment)
-peer=$(bench_ms "$work/script.csv" qjs/assignment)
+ours=$(bench_ms konfidor/assignment "$work"/script.*.csv)
+peer=$(bench_ms qjs/assignment "$work"/script.*.csv)
 report script_statement "${ours}ms" "QJSEngine ${peer}ms" "$(ratio "$ours" "$peer")" "<= 0.02"
 
 # start_device [konfidor-devsim options...]: sets $port.
@@ -118,19 +130,45 @@ cat >"$gui" <<'GUI'
 set -euo pipefail
 cd "$WORK"
 program=("$BUILD/bin/konfidor" --address 127.0.0.1 --port "$PORT" --password demo "$@")
+# The flood: every wait of the message loop for input, in the program's own threads.
+[ "$GUI_MODE" = flood ] && program=(strace -f -qq --seccomp-bpf -e trace=poll,ppoll -ttt -T
+    -o "$WORK/poll.trace" "${program[@]}")
 "${program[@]}" >/dev/null 2>&1 &
 pid=$!
 main=$(xdotool search --sync --onlyvisible --name '^Konfidor$' | head -1)
 xdotool windowactivate --sync "$main" 2>/dev/null || true
 cpu() { awk '{ print $14 + $15 }' "/proc/$pid/stat"; }
 start=$(date +%s%N)
+pressed=$(date +%s.%N)
 # Offline the sheet comes by itself; otherwise "Připojit" is the default button.
 [ "$GUI_MODE" = memory ] || xdotool key Return
 # xdotool's own --sync looks only twice a second.
 until xdotool search --onlyvisible --name 'DEMO-485' >/dev/null 2>&1; do sleep 0.01; done
 shown=$(date +%s%N)
 case "$GUI_MODE" in
-connect | flood) echo $(((shown - start) / 1000000)) ;;
+connect) echo $(((shown - start) / 1000000)) ;;
+flood)
+    # The sheet may show before the last lines in front of its configuration are
+    # handled. Once they are, the main thread only waits. Prints the milliseconds
+    # from the press to the end of its last busy stretch of 2 ms or more, and the
+    # longest stretch: the longest the windows could not answer.
+    sleep 3
+    main_thread=$(pgrep -P "$pid")
+    killed=$(date +%s.%N)
+    kill "$main_thread"
+    wait "$pid" 2>/dev/null || true
+    awk -v pressed="$pressed" -v killed="$killed" -v main="$main_thread" 'BEGIN { last = pressed }
+        $1 == main && $2 < killed {
+            t = $2; d = $NF; gsub(/[<>]/, "", d)
+            if (ended != "" && ended > pressed) {
+                busy = t - ended
+                if (busy >= 0.002) last = t
+                if (busy > longest) longest = busy
+            }
+            ended = t + d
+        }
+        END { printf "%d %d\n", (last - pressed) * 1000, longest * 1000 }' "$WORK/poll.trace"
+    exit 0 ;;
 memory) sleep 1; awk '/VmHWM/ { print $2 }' "/proc/$pid/status" ;;
 idle | idlebox)
     sleep 1
@@ -168,12 +206,14 @@ median=$(printf '%s\n' "${times[@]}" | sort -n | sed -n 3p)
 report connect_to_sheet_median "${median}ms" "-" "$median" "<= 100"
 
 start_device --flood 200000
-g1=$(run_gui flood)
+read -r g1 stall1 < <(run_gui flood)
 start_device --flood 400000
-g2=$(run_gui flood)
+read -r g2 stall2 < <(run_gui flood)
 report flood_gui_growth "400k:${g2}ms" "200k:${g1}ms" "$(ratio "$g2" "$g1")" "<= 2.2"
 rate=$(awk -v t="$g2" 'BEGIN { printf "%d", 400000000 / t }')
 report flood_gui_lines_per_second "$rate" "-" "$rate" ">= 200000"
+stall=$((stall1 > stall2 ? stall1 : stall2))
+report flood_gui_longest_stall "${stall}ms" "-" "$stall" "<= 100"
 
 start_device
 kb=$(run_gui memory --offline "$big")
