@@ -78,10 +78,29 @@ void ClientSocket::playFault(const SocketFaults::Fault& fault) {
         return;
     }
     queue(EventKind::Connecting);
+    if (fault.stage == SocketFaults::Fault::Stage::Conversation) {
+        connected_ = true;
+        queue(EventKind::Connect);
+        piecesToPlay_ = fault.pieces;
+        QMetaObject::invokeMethod(this, &ClientSocket::playNextPiece, Qt::QueuedConnection);
+        return;
+    }
     if (fault.code != 0)
         queue(EventKind::Error, fault.code);
     else
         startConnectTimeout();
+}
+
+void ClientSocket::playNextPiece() {
+    if (released_)
+        return;
+    if (piecesToPlay_.isEmpty()) {
+        queue(EventKind::Disconnect);
+        return;
+    }
+    received_ += piecesToPlay_.takeFirst();
+    queueRead();
+    QMetaObject::invokeMethod(this, &ClientSocket::playNextPiece, Qt::QueuedConnection);
 }
 
 void ClientSocket::startConnectTimeout() {
@@ -107,6 +126,7 @@ void ClientSocket::close() {
     active_ = false;
     queued_.clear();
     received_.clear();
+    piecesToPlay_.clear();
     // Qt reports its own disconnection only once unsent output has left; the program
     // needs it now, so Qt's late one is ignored.
     stopListeningToQt();

@@ -84,6 +84,7 @@ private:
     class HandlerScope;
 
     void playFault(const SocketFaults::Fault& fault);
+    void playNextPiece();
     void startConnectTimeout();
     void connectTimedOut();
     void stopListeningToQt();
@@ -100,6 +101,7 @@ private:
     quint16 port_ = 0;
     bool opened_ = false;
     bool connected_ = false;
+    QList<QByteArray> piecesToPlay_;
     bool active_ = false;
     bool released_ = false;
     bool deliveryPosted_ = false;

@@ -5,6 +5,9 @@
 #
 #   tools/bootstrap.sh            release build with debug info into build/
 #   KONFIDOR_BUILD_DIR=build-asan KONFIDOR_CMAKE_ARGS=-DKONFIDOR_SANITIZE=ON tools/bootstrap.sh
+#
+# KONFIDOR_EXTRA_PACKAGES adds Debian packages; KONFIDOR_BUILD_TARGETS builds only
+# those targets (both space-separated).
 set -euo pipefail
 
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
@@ -17,6 +20,8 @@ packages=(
     fonts-liberation fonts-dejavu-core
     xvfb xauth
 )
+# shellcheck disable=SC2206
+packages+=(${KONFIDOR_EXTRA_PACKAGES:-})
 
 missing=()
 for p in "${packages[@]}"; do
@@ -42,4 +47,6 @@ if [ ! -f "$build_dir/build.ninja" ]; then
     # shellcheck disable=SC2086
     cmake -S "$root" -B "$build_dir" -G Ninja "${launcher[@]}" ${KONFIDOR_CMAKE_ARGS:-}
 fi
-cmake --build "$build_dir"
+targets=()
+for t in ${KONFIDOR_BUILD_TARGETS:-}; do targets+=(--target "$t"); done
+cmake --build "$build_dir" "${targets[@]}"

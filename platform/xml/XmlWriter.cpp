@@ -28,6 +28,11 @@ void appendEscaped(QString& out, const QString& text) {
         case u'"':
             reference = "&#34;";
             break;
+        case u'\r':
+            // Read back, a bare one would become a line feed; on the wire it
+            // would end the message to the device.
+            reference = "&#13;";
+            break;
         default:
             continue;
         }
