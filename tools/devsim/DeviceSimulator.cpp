@@ -5,6 +5,8 @@
 #include <QTcpSocket>
 #include <QTimer>
 #include <algorithm>
+#include <cstdint>
+#include <sys/socket.h>
 
 namespace {
 
@@ -39,6 +41,31 @@ qsizetype messageEnd(const QByteArray& input) {
 
 } // namespace
 
+const std::vector<DeviceSimulator::FaultName>& DeviceSimulator::faults() {
+    using F = Fault;
+    static const std::vector<FaultName> names{
+        {F::NoPrompt, "no-prompt", "connects and never says anything"},
+        {F::PromptWithoutLineEnd, "prompt-without-line-end", "the password prompt never ends"},
+        {F::EndlessLine, "endless-line", "after the prompt, bytes without a line end, for ever"},
+        {F::Binary, "binary", "random binary bytes in front of the prompt"},
+        {F::CloseInConfiguration, "close-in-configuration",
+         "closes the connection halfway through the configuration"},
+        {F::ResetAfterPassword, "reset-after-password", "answers the password with a reset (RST)"},
+        {F::Flood, "flood", "200 000 short lines before the configuration"},
+        {F::SlowDrip, "slow-drip", "sends everything one byte every 50 ms"},
+        {F::OversizedBlock, "oversized-block", "a configuration larger than the client's bound"},
+        {F::MalformedBlock, "malformed-block", "a configuration that is not well-formed XML"},
+        {F::DeepBlock, "deep-block", "a configuration nested 100 000 elements deep"},
+        {F::UndefinedBytes, "undefined-bytes",
+         "a configuration with bytes that Windows-1250 leaves undefined"},
+        {F::DoubleAnswer, "double-answer", "answers an apply twice"},
+        {F::AnswerThenSilence, "answer-then-silence",
+         "answers an apply, then neither resets nor answers again"},
+        {F::LateKeepAlive, "late-keep-alive", "answers each keep-alive just after the deadline"},
+    };
+    return names;
+}
+
 const QByteArray DeviceSimulator::PasswordPrompt = QByteArrayLiteral("Zadejte heslo: S*****");
 // Holds none of the markers the client reacts to.
 const QByteArray DeviceSimulator::StatusLine = QByteArrayLiteral("STAV: v provozu");
@@ -51,6 +78,7 @@ struct DeviceSimulator::Session {
     bool silent = false;
     bool closeAfterOutput = false;
     QTimer chunkTimer;
+    QTimer endlessTimer;
     QTimer silenceTimer;
     QTimer resetTimer;
 };
@@ -126,7 +154,9 @@ void DeviceSimulator::accept() {
             connect(&s.silenceTimer, &QTimer::timeout, this, [&s] { s.silent = true; });
             s.silenceTimer.start(options_.silentAfterMs);
         }
-        send(s, PasswordPrompt + LineEnd);
+        if (options_.fault == Fault::SlowDrip)
+            options_.chunkSize = 1;
+        greet(s);
     }
 }
 
@@ -144,7 +174,13 @@ void DeviceSimulator::readFrom(Session& session) {
 void DeviceSimulator::handle(Session& session, const QByteArray& message) {
     if (session.closeAfterOutput)
         return; // the device is resetting or has refused the login
+    if (options_.fault == Fault::EndlessLine)
+        return; // it only ever sends its one endless line
     if (!session.loggedIn) {
+        if (options_.fault == Fault::ResetAfterPassword) {
+            resetConnection(session);
+            return;
+        }
         if (message == "S" + options_.password) {
             session.loggedIn = true;
             send(session, "S >" + LineEnd);
@@ -155,10 +191,9 @@ void DeviceSimulator::handle(Session& session, const QByteArray& message) {
         return;
     }
     if (message == "<XML/>")
-        send(session, QByteArray("x" + LineEnd).repeated(options_.floodLines) +
-                          options_.configuration);
+        sendConfiguration(session);
     else if (message == "?")
-        send(session, StatusLine + LineEnd);
+        answerKeepAlive(session);
     else if (message.startsWith("<XML"))
         apply(session, message);
     else
@@ -175,7 +210,109 @@ void DeviceSimulator::apply(Session& session, const QByteArray& message) {
     // The device resets with the new parameters and serves them from then on.
     options_.configuration = prepareConfiguration(message);
     send(session, answerTo(options_.applyAnswer));
+    if (options_.fault == Fault::DoubleAnswer)
+        send(session, answerTo(options_.applyAnswer));
+    if (options_.fault == Fault::AnswerThenSilence) {
+        session.silent = true;
+        return;
+    }
     session.resetTimer.start(std::max(0, options_.resetDelayMs));
+}
+
+void DeviceSimulator::sendConfiguration(Session& session) {
+    const QByteArray& configuration = options_.configuration;
+    const int floodLines = options_.fault == Fault::Flood ? 200000 : options_.floodLines;
+    const QByteArray flood = QByteArray("x" + LineEnd).repeated(floodLines);
+    switch (options_.fault) {
+    case Fault::CloseInConfiguration:
+        send(session, configuration.left(configuration.size() / 2));
+        closeWhenSent(session);
+        return;
+    case Fault::OversizedBlock:
+        // 17 MiB of elements inside a block that ends only after them.
+        send(session, Declaration + LineEnd + "<XML>" + LineEnd +
+                          QByteArray("<R a=\"0123456789\"/>" + LineEnd).repeated(17 << 16) +
+                          "</XML>" + LineEnd);
+        return;
+    case Fault::MalformedBlock:
+        send(session, Declaration + LineEnd + "<XML>" + LineEnd +
+                          "<DEVICE type=\"DEMO-485\" version=\"1.0\"><NET ip=\"1\"></DEVICE>" +
+                          LineEnd + "</XML>" + LineEnd);
+        return;
+    case Fault::DeepBlock:
+        send(session, Declaration + LineEnd + "<XML>" + QByteArray("<a>").repeated(100000) +
+                          QByteArray("</a>").repeated(100000) + "</XML>" + LineEnd);
+        return;
+    case Fault::UndefinedBytes: {
+        QByteArray spoiled = configuration;
+        const qsizetype at = spoiled.indexOf("<DEVICE");
+        spoiled.insert(at < 0 ? 0 : at, "<INFO note=\"\x81\x83\x88\x90\x98\"/>" + LineEnd);
+        send(session, spoiled);
+        return;
+    }
+    default:
+        send(session, flood + configuration);
+    }
+}
+
+void DeviceSimulator::answerKeepAlive(Session& session) {
+    if (options_.fault != Fault::LateKeepAlive) {
+        send(session, StatusLine + LineEnd);
+        return;
+    }
+    QTimer::singleShot(options_.lateAnswerMs, session.socket.get(), [this, socket = session.socket.get()] {
+        for (const auto& s : sessions_) {
+            if (s->socket.get() == socket)
+                send(*s, StatusLine + LineEnd);
+        }
+    });
+}
+
+// A reset rather than an orderly close: the system discards the connection at once
+// and the client's next read or write fails.
+void DeviceSimulator::resetConnection(Session& session) {
+    const qintptr descriptor = session.socket->socketDescriptor();
+    if (descriptor >= 0) {
+        const linger abortive{1, 0};
+        ::setsockopt(static_cast<int>(descriptor), SOL_SOCKET, SO_LINGER, &abortive,
+                     sizeof abortive);
+    }
+    session.closeAfterOutput = true;
+    session.socket->abort();
+}
+
+void DeviceSimulator::greet(Session& session) {
+    switch (options_.fault) {
+    case Fault::NoPrompt:
+        return;
+    case Fault::PromptWithoutLineEnd:
+        send(session, PasswordPrompt);
+        return;
+    case Fault::Binary: {
+        QByteArray noise(4096, Qt::Uninitialized);
+        std::uint32_t state = 2463534242u; // the same noise every time
+        for (char& byte : noise) {
+            state ^= state << 13;
+            state ^= state >> 17;
+            state ^= state << 5;
+            byte = static_cast<char>(state);
+        }
+        send(session, noise + PasswordPrompt + LineEnd);
+        return;
+    }
+    case Fault::EndlessLine:
+        send(session, PasswordPrompt + LineEnd);
+        connect(&session.endlessTimer, &QTimer::timeout, this,
+                [this, &session] {
+                    // As fast as the client takes them, not faster than memory allows.
+                    if (session.socket->bytesToWrite() < (1 << 20))
+                        send(session, QByteArray(64 * 1024, 'A'));
+                });
+        session.endlessTimer.start(0);
+        return;
+    default:
+        send(session, PasswordPrompt + LineEnd);
+    }
 }
 
 void DeviceSimulator::send(Session& session, const QByteArray& bytes) {
@@ -187,7 +324,7 @@ void DeviceSimulator::send(Session& session, const QByteArray& bytes) {
     }
     session.output += bytes;
     if (!session.chunkTimer.isActive())
-        session.chunkTimer.start(0);
+        session.chunkTimer.start(options_.fault == Fault::SlowDrip ? 50 : 0);
 }
 
 void DeviceSimulator::flushChunk(Session& session) {

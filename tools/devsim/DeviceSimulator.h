@@ -21,6 +21,32 @@ class DeviceSimulator : public QObject {
 public:
     enum class ApplyAnswer { Reconfigured, PartiallyApplied, Nothing };
 
+    // Ways a device misbehaves, for trying the client against them.
+    enum class Fault {
+        None,
+        NoPrompt,             // connects and never says anything
+        PromptWithoutLineEnd, // the password prompt never ends its line
+        EndlessLine,          // after the prompt, bytes without a line end, for ever
+        Binary,               // random binary bytes in front of the prompt
+        CloseInConfiguration, // closes the connection halfway through the configuration
+        ResetAfterPassword,   // answers the password with a reset (RST)
+        Flood,                // 200 000 short lines before the configuration
+        SlowDrip,             // everything one byte every 50 ms
+        OversizedBlock,       // a configuration larger than the client's bound
+        MalformedBlock,       // a configuration that is not well-formed XML
+        DeepBlock,            // a configuration nested 100 000 elements deep
+        UndefinedBytes,       // a configuration with bytes Windows-1250 leaves undefined
+        DoubleAnswer,         // answers an apply twice
+        AnswerThenSilence,    // answers an apply, then neither resets nor answers again
+        LateKeepAlive,        // answers each keep-alive just after the client's deadline
+    };
+    struct FaultName {
+        Fault fault;
+        const char* name;
+        const char* description;
+    };
+    static const std::vector<FaultName>& faults();
+
     struct Options {
         // The device configuration as the file holds it; see prepareConfiguration.
         QByteArray configuration;
@@ -40,6 +66,9 @@ public:
         // Short lines ("x") sent in front of each configuration, as a misbehaving
         // device floods the link.
         int floodLines = 0;
+        Fault fault = Fault::None;
+        // LateKeepAlive: how long each keep-alive waits for its answer.
+        int lateAnswerMs = 11000;
     };
 
     // The lines the device sends (without their line end).
@@ -64,6 +93,8 @@ public:
     void sendRaw(const QByteArray& bytes);
     // From now on nothing more is sent on any connection.
     void fallSilent();
+    // New connections and messages from now on misbehave in this way (None: not at all).
+    void setFault(Fault fault) { options_.fault = fault; }
 
     // Every message received, in order, with its "\r".
     const QList<QByteArray>& received() const { return received_; }
@@ -84,6 +115,10 @@ private:
     void apply(Session& session, const QByteArray& message);
     void send(Session& session, const QByteArray& bytes);
     void flushChunk(Session& session);
+    void greet(Session& session);
+    void sendConfiguration(Session& session);
+    void answerKeepAlive(Session& session);
+    void resetConnection(Session& session);
     void closeWhenSent(Session& session);
     void forget(QTcpSocket* socket);
 

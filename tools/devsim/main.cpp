@@ -6,6 +6,7 @@
 #include <QCoreApplication>
 #include <QFile>
 #include <QTextStream>
+#include <algorithm>
 #include <cstdio>
 
 namespace {
@@ -58,6 +59,15 @@ Parsed parse(const QCommandLineParser& parser) {
         if (!ok || o.chunkSize < 1)
             return {o, "--chunk takes a size of at least 1 byte"};
     }
+    if (parser.isSet("fault")) {
+        const auto& faults = DeviceSimulator::faults();
+        const auto named = std::find_if(faults.begin(), faults.end(), [&](const auto& f) {
+            return parser.value("fault") == QLatin1String(f.name);
+        });
+        if (named == faults.end())
+            return {o, "no fault named " + parser.value("fault") + " (see --help)"};
+        o.fault = named->fault;
+    }
     o.applyFile = parser.value("apply-file");
     if (parser.isSet("flood")) {
         o.floodLines = parser.value("flood").toInt(&ok);
@@ -90,7 +100,13 @@ int main(int argc, char** argv) {
         {"silent-after", "Stop sending this many seconds after each connection starts.", "seconds"},
         {"chunk", "Send output in pieces of this many bytes.", "bytes"},
         {"flood", "Send this many short lines before each configuration.", "lines"},
+        {"fault", "Misbehave in this way (listed above).", "name"},
     });
+    QString faults = QStringLiteral("\nFaults (--fault):");
+    for (const DeviceSimulator::FaultName& fault : DeviceSimulator::faults())
+        faults += QStringLiteral("\n  %1  %2").arg(QLatin1String(fault.name), -24)
+                      .arg(QLatin1String(fault.description));
+    parser.setApplicationDescription(parser.applicationDescription() + faults);
     parser.process(app);
 
     const Parsed parsed = parse(parser);
