@@ -88,8 +88,12 @@ void appendLeaf(QString& out, const XmlNodeData* node) {
     case XMLNodeType::ProcessingInstruction:
         out.append(u"<?");
         out.append(QStringView(node->name));
-        out.append(u' ');
-        out.append(QStringView(node->value));
+        // Without data no blank: the parser takes "<?a$b?>" as one target but
+        // refuses "<?a$b ?>".
+        if (!node->value.isEmpty()) {
+            out.append(u' ');
+            out.append(QStringView(node->value));
+        }
         out.append(u"?>");
         break;
     case XMLNodeType::Element:
