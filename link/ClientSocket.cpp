@@ -127,6 +127,7 @@ void ClientSocket::close() {
     queued_.clear();
     received_.clear();
     piecesToPlay_.clear();
+    ended_ = true;
     // Qt reports its own disconnection only once unsent output has left; the program
     // needs it now, so Qt's late one is ignored.
     stopListeningToQt();
@@ -221,10 +222,14 @@ void ClientSocket::deliver(const QueuedEvent& event) {
         if (!active_)
             return;
         active_ = false;
+        ended_ = true;
         raise(onDisconnect);
         break;
     case EventKind::Error: {
         HandlerScope scope(*this);
+        // Without a connection no disconnection follows: this is the attempt's last word.
+        if (!connected_)
+            ended_ = true;
         int errorCode = event.errorCode;
         if (onError)
             onError(*this, errorCode);

@@ -62,6 +62,9 @@ public:
     void release();
     bool active() const { return active_; }
     bool released() const { return released_; }
+    // The attempt is over and has told its last event: its connection ended, or it
+    // failed without ever connecting.
+    bool ended() const { return ended_; }
 
     // The connection object's side.
     qsizetype receiveLength() const { return received_.size(); }
@@ -101,6 +104,7 @@ private:
     quint16 port_ = 0;
     bool opened_ = false;
     bool connected_ = false;
+    bool ended_ = false;
     QList<QByteArray> piecesToPlay_;
     bool active_ = false;
     bool released_ = false;

@@ -32,7 +32,12 @@ QString DeviceLink::socketErrorText(int errorCode) {
 }
 
 void DeviceLink::bConnectClick() {
-    // Sockets of earlier attempts stay alive and keep reporting to the same handlers.
+    // Sockets of earlier attempts stay alive and keep reporting to the same handlers,
+    // until they have nothing more to report.
+    for (ClientSocket* earlier : findChildren<ClientSocket*>(Qt::FindDirectChildrenOnly)) {
+        if (earlier->ended())
+            earlier->release();
+    }
     auto* socket = new ClientSocket(this);
     clientSocket_ = socket;
     socket->onConnect = [this](ClientSocket& s) {

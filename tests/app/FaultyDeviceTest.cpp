@@ -56,9 +56,10 @@ TEST_P(FaultyDeviceTest, OperatorIsToldAndCanConnectAgain) {
         return;
     }
     click(fMain().bConnect());
-    if (!c.message.isEmpty())
+    if (!c.message.isEmpty()) {
         ASSERT_TRUE(QTest::qWaitFor([&] { return dialogShown(c.message); }, 20000))
             << "no message starting " << c.message.toStdString();
+    }
     if (!c.ends)
         fMain().CancelConnect();
     ASSERT_TRUE(QTest::qWaitFor([&] { return fMain().Widget()->isVisible(); }, 20000));

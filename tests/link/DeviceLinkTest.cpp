@@ -317,6 +317,12 @@ TEST_F(DeviceLinkTest, DeviceThatConfirmsAndResetsEndsTheLinkNormally) {
     EXPECT_EQ(host.log.last(), "Disconnect");
     EXPECT_EQ(link.link(), nullptr);
     EXPECT_TRUE(errorBoxes.isEmpty());
+
+    // The ended connection's socket goes once a new attempt starts.
+    link.bConnectClick();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return host.sheetsLoaded == 2; }, 5000));
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(link.findChildren<ClientSocket*>(Qt::FindDirectChildrenOnly).size(), 1);
 }
 
 TEST_F(DeviceLinkTest, SuspendedReadHandlerStillHearsTheDevice) {

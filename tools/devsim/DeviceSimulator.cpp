@@ -165,7 +165,8 @@ void DeviceSimulator::readFrom(Session& session) {
     for (qsizetype end = messageEnd(session.input); end > 0; end = messageEnd(session.input)) {
         const QByteArray message = session.input.left(end);
         session.input.remove(0, end);
-        received_.append(message);
+        if (options_.keepReceived)
+            received_.append(message);
         handle(session, message.chopped(1));
         emit messageReceived(message);
     }
@@ -229,10 +230,9 @@ void DeviceSimulator::sendConfiguration(Session& session) {
         closeWhenSent(session);
         return;
     case Fault::OversizedBlock:
-        // 17 MiB of elements inside a block that ends only after them.
+        // 17 MiB of elements in a block that has not ended by then.
         send(session, Declaration + LineEnd + "<XML>" + LineEnd +
-                          QByteArray("<R a=\"0123456789\"/>" + LineEnd).repeated(17 << 16) +
-                          "</XML>" + LineEnd);
+                          QByteArray("<R a=\"0123456789\"/>" + LineEnd).repeated(17 << 16));
         return;
     case Fault::MalformedBlock:
         send(session, Declaration + LineEnd + "<XML>" + LineEnd +

@@ -67,6 +67,8 @@ public:
         // device floods the link.
         int floodLines = 0;
         Fault fault = Fault::None;
+        // Keeps every message received (received()); a long run goes without.
+        bool keepReceived = true;
         // LateKeepAlive: how long each keep-alive waits for its answer.
         int lateAnswerMs = 11000;
     };
