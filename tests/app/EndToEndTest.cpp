@@ -23,6 +23,7 @@ struct ApplyCase {
     // The operator reads the question until the device has reset and the sheet's
     // onDisconnect has destroyed the window; otherwise the answer comes at once.
     bool answerAfterReset;
+    DeviceSimulator::Fault fault = DeviceSimulator::Fault::None;
 };
 
 // Names the case in the test's output.
@@ -140,6 +141,7 @@ TEST_P(ConfirmedApplyTest, SavedSettingsReachTheDeviceAndTheClientLogsInAgain) {
     DeviceSimulator::Options options;
     options.applyAnswer = c.answer;
     options.resetDelayMs = c.resetDelayMs;
+    options.fault = c.fault;
     simulator_ = &startDevice(options);
     startWithSampleSheet(*simulator_);
     dialogs.queueAnswer(DialogAnswer::Yes);
@@ -195,7 +197,11 @@ INSTANTIATE_TEST_SUITE_P(
         ApplyCase{"PartialResetAfterAnswer", DeviceSimulator::ApplyAnswer::PartiallyApplied,
                   QStringLiteral("Konfigurace byla provedena pouze částečně"), 1500, false},
         ApplyCase{"PartialResetWhileAsking", DeviceSimulator::ApplyAnswer::PartiallyApplied,
-                  QStringLiteral("Konfigurace byla provedena pouze částečně"), 0, true}),
+                  QStringLiteral("Konfigurace byla provedena pouze částečně"), 0, true},
+        // A device that confirms twice is asked once.
+        ApplyCase{"ConfirmedTwice", DeviceSimulator::ApplyAnswer::Reconfigured,
+                  QStringLiteral("Konfigurace byla úspěšně provedena"), 300, false,
+                  DeviceSimulator::Fault::DoubleAnswer}),
     [](const ::testing::TestParamInfo<ApplyCase>& info) { return std::string(info.param.name); });
 
 // The device never confirms: the operator is told, nobody logs in again, and the
@@ -223,4 +229,53 @@ TEST_F(EndToEndTest, UnconfirmedSettingsAreReportedAndNoNewLoginFollows) {
     EXPECT_EQ(simulator_->connectionCount(), 1);
     EXPECT_FALSE(fMain().ApplyInProgress);
     EXPECT_EQ(fMain().FindSheetComponent("fDemo"), nullptr);
+}
+
+// The device confirms, then neither resets nor answers: the keep-alive ends the
+// link, the operator is told, and the saved values stay in the document.
+TEST_F(EndToEndTest, ConfirmationFollowedBySilenceEndsTheLinkKeepingTheValues) {
+    DeviceSimulator::Options options;
+    options.fault = DeviceSimulator::Fault::AnswerThenSilence;
+    simulator_ = &startDevice(options);
+    startWithSampleSheet(*simulator_);
+    dialogs.setDefaultAnswer(DialogAnswer::Yes);
+
+    connectAndActInModalSheet({[this](TForm& sheet) { return editAndSave(sheet); },
+                               [this](TForm& sheet) { return closeSecondSheet(sheet); }});
+
+    ASSERT_EQ(applyMessages().size(), 1);
+    EXPECT_TRUE(std::any_of(dialogs.records().begin(), dialogs.records().end(), [](const auto& r) {
+        return r.text.startsWith(QStringLiteral("Chyba komunikace! Zařízení přestalo komunikovat"));
+    }));
+    // Logged in again, the device serving what was saved.
+    EXPECT_EQ(secondSheetIP_, "127.0.0.9");
+    EXPECT_FALSE(fMain().link().connected());
+}
+
+// Keep-alive answers that come just after the deadline count as silence.
+TEST_F(EndToEndTest, LateKeepAliveAnswersEndTheLinkAndConnectingAgainWorks) {
+    DeviceSimulator::Options options;
+    options.fault = DeviceSimulator::Fault::LateKeepAlive;
+    options.lateAnswerMs = 2 * LinkTimings::current().keepAliveMs + 50;
+    simulator_ = &startDevice(options);
+    startWithSampleSheet(*simulator_);
+
+    click(fMain().bConnect());
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] {
+            return fMain().Widget()->isVisible() &&
+                   std::any_of(dialogs.records().begin(), dialogs.records().end(),
+                               [](const auto& r) {
+                                   return r.text.startsWith(QStringLiteral(
+                                       "Chyba komunikace! Zařízení přestalo komunikovat"));
+                               });
+        },
+        10000));
+
+    simulator_->setFault(DeviceSimulator::Fault::None);
+    connectAndActInModalSheet([this](TForm&) {
+        clickSheetControl("bClose");
+        return true;
+    });
+    EXPECT_FALSE(fMain().link().connected());
 }
