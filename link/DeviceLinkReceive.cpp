@@ -102,10 +102,10 @@ void DeviceLink::dropUnopenedBlockEnd(qsizetype end) {
 // the span from the first "<?xml" through the first "?>". A declaration whose end has
 // not arrived yet stays whole.
 void DeviceLink::removeDeviceDeclaration() {
-    const qsizetype start = rxBuffer_.text().indexOf("<?xml");
+    const qsizetype start = rxBuffer_.declarationStart();
     if (start < 0)
         return;
-    const qsizetype end = rxBuffer_.text().indexOf("?>");
+    const qsizetype end = rxBuffer_.declarationEnd();
     if (end < 0)
         return;
     const qsizetype length = end - start + 2;

@@ -5,6 +5,8 @@
 const QByteArray ReceiveBuffer::LineEnd = QByteArrayLiteral("\r\n");
 const QByteArray ReceiveBuffer::BlockStart = QByteArrayLiteral("<XML>");
 const QByteArray ReceiveBuffer::BlockEnd = QByteArrayLiteral("</XML>");
+const QByteArray ReceiveBuffer::DeclarationStart = QByteArrayLiteral("<?xml");
+const QByteArray ReceiveBuffer::DeclarationEnd = QByteArrayLiteral("?>");
 
 qsizetype ReceiveBuffer::Mark::find(const QByteArray& text) const {
     if (!known_) {

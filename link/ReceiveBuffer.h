@@ -21,10 +21,15 @@ public:
     qsizetype lineEnd() const { return lineEnd_.find(text_); }
     qsizetype blockStart() const { return blockStart_.find(text_); }
     qsizetype blockEnd() const { return blockEnd_.find(text_); }
+    // The device's own XML declaration: its "<?xml" and the first "?>".
+    qsizetype declarationStart() const { return declarationStart_.find(text_); }
+    qsizetype declarationEnd() const { return declarationEnd_.find(text_); }
 
     static const QByteArray LineEnd;
     static const QByteArray BlockStart;
     static const QByteArray BlockEnd;
+    static const QByteArray DeclarationStart;
+    static const QByteArray DeclarationEnd;
 
 private:
     // The first position of one marker, searched for only when a change may have moved
@@ -51,10 +56,14 @@ private:
         change(lineEnd_);
         change(blockStart_);
         change(blockEnd_);
+        change(declarationStart_);
+        change(declarationEnd_);
     }
 
     QByteArray text_;
     Mark lineEnd_{LineEnd};
     Mark blockStart_{BlockStart};
     Mark blockEnd_{BlockEnd};
+    Mark declarationStart_{DeclarationStart};
+    Mark declarationEnd_{DeclarationEnd};
 };
