@@ -20,6 +20,11 @@ const char* const controlProperty = "konfidorControl";
 // `palette` with `role` in `colour`. Setting a colour copies every brush of the
 // palette; the widgets of a sheet mostly start from the same palette and ask
 // for the same colour, so the last results are kept and shared.
+// A colour given by its red, green, blue and alpha alone, which is all the key holds.
+bool isPlainRgb(const QColor& colour) {
+    return colour == QColor::fromRgba(colour.rgba());
+}
+
 QPalette withColour(const QPalette& palette, QPalette::ColorRole role, const QColor& colour) {
     struct Entry {
         qint64 from;
@@ -31,12 +36,12 @@ QPalette withColour(const QPalette& palette, QPalette::ColorRole role, const QCo
     static std::size_t next = 0;
     for (const std::optional<Entry>& entry : recent) {
         if (entry && entry->from == palette.cacheKey() && entry->role == role &&
-            entry->rgba == colour.rgba() && colour.spec() == QColor::Rgb)
+            entry->rgba == colour.rgba() && isPlainRgb(colour))
             return entry->result;
     }
     QPalette result = palette;
     result.setColor(role, colour);
-    if (colour.spec() == QColor::Rgb) {
+    if (isPlainRgb(colour)) {
         recent[next] = Entry{palette.cacheKey(), role, colour.rgba(), result};
         next = (next + 1) % recent.size();
     }
