@@ -32,3 +32,10 @@ QByteArray AppendOnlyTextStore::at(qsizetype index) const {
     const Span& span = spans_.at(static_cast<std::size_t>(index));
     return QByteArray(chunks_[span.chunk].bytes.get() + span.offset, span.length);
 }
+
+std::size_t AppendOnlyTextStore::heldBytes() const {
+    std::size_t bytes = chunks_.capacity() * sizeof(Chunk) + spans_.capacity() * sizeof(Span);
+    for (const Chunk& chunk : chunks_)
+        bytes += chunk.capacity;
+    return bytes;
+}

@@ -14,6 +14,8 @@ public:
     void append(QByteArrayView text);
     qsizetype size() const { return static_cast<qsizetype>(spans_.size()); }
     QByteArray at(qsizetype index) const;
+    // The memory the store has taken for its chunks and entries.
+    std::size_t heldBytes() const;
 
 private:
     struct Chunk {

@@ -120,6 +120,15 @@ void DiagnosticLog::addScriptFunction(const QByteArray& name, BodySource body) n
     }
 }
 
+std::size_t DiagnosticLog::heldBytes() const {
+    std::size_t bytes = events_.heldBytes() + communication_.heldBytes() +
+                        communicationColours_.capacity() * sizeof(std::uint32_t) +
+                        functions_.capacity() * sizeof(ScriptFunction);
+    for (const ScriptFunction& function : functions_)
+        bytes += static_cast<std::size_t>(function.name.capacity());
+    return bytes;
+}
+
 QByteArray DiagnosticLog::scriptFunctionName(qsizetype index) const {
     return functions_.at(static_cast<std::size_t>(index)).name;
 }

@@ -70,6 +70,9 @@ public:
     // The body as its source gives it now; empty when the source has none or fails.
     QByteArray scriptFunctionBody(qsizetype index) const noexcept;
 
+    // The memory the logs and the function list have taken, which they keep.
+    std::size_t heldBytes() const;
+
     // Listeners hear of every entry of both logs as it is stored. A listener
     // must not throw (what it throws is swallowed); entries that a listener
     // itself logs are stored but not announced again, so it cannot recurse.
