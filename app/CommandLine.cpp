@@ -88,7 +88,7 @@ StartOptions parse(const QStringList& arguments) {
                                       QStringLiteral("text"));
     const QCommandLineOption sheets(
         QStringLiteral("sheets"),
-        QStringLiteral("Look for sheet files in this directory instead of the program's."),
+        QStringLiteral("Look for sheet files in this directory only."),
         QStringLiteral("dir"));
     const QCommandLineOption offline(
         QStringLiteral("offline"),

@@ -2,6 +2,7 @@
 
 #include "platform/components/Component.h"
 #include "platform/xml/TXMLDocument.h"
+#include "sheets/SheetDirectories.h"
 
 #include <QCoreApplication>
 
@@ -14,7 +15,9 @@ SheetSide::SheetSide(Documents documents, DiagnosticLog& log, TScript& mainScrip
                log,
                mainScript,
                std::move(showDevice),
-               sheetDirectory.isEmpty() ? QCoreApplication::applicationDirPath() : sheetDirectory,
+               sheetDirectory.isEmpty()
+                   ? SheetDirectories::standard(QCoreApplication::applicationDirPath())
+                   : QStringList{sheetDirectory},
                [this](const TXMLDocument& sheet) {
                    sheetMatched_ = true;
                    if (showSheet_)

@@ -24,7 +24,8 @@ public:
         TXMLDocument& XML_Sheet;
     };
 
-    // `sheetDirectory` empty: the sheets are looked for in the program's directory.
+    // `sheetDirectory` empty: the sheets are looked for in the program's directory,
+    // then in the installed and the user's sheet directories.
     SheetSide(Documents documents, DiagnosticLog& log, TScript& mainScript,
               const QString& sheetDirectory, ShowDocument showDevice, ShowDocument showSheet,
               ApplyEnvironment applyEnvironment);
@@ -37,7 +38,6 @@ public:
 
     const DeviceIdentity& device() const { return device_; }
     SheetRegistry& registry() { return registry_; }
-    const QString& sheetDirectory() const { return context_.SheetDirectory; }
     // Whether the last LoadSheet found a sheet for the device (and built it).
     bool sheetMatchesDevice() const { return sheetMatched_; }
 

@@ -6,11 +6,11 @@
 #include "platform/xml/TXMLDocument.h"
 #include "script/TScript.h"
 #include "sheets/SheetContext.h"
+#include "sheets/SheetDirectories.h"
 #include "sheets/SheetLogColours.h"
 #include "sheets/SheetRegistry.h"
 #include "sheets/TScriptNodeObject.h"
 
-#include <QDir>
 #include <QFileInfo>
 #include <exception>
 
@@ -18,22 +18,6 @@ namespace {
 
 QByteArray AttributeText(const IXMLNode& element, const char* name) {
     return element.attribute(QString::fromLatin1(name)).toText();
-}
-
-// A named pipe, a device node or a socket: opening one to read it may wait for
-// ever. Regular files, directories and links (also broken ones) are not.
-bool IsSpecialFile(const QFileInfo& entry) {
-    return entry.exists() && !entry.isFile() && !entry.isDir();
-}
-
-// Every entry of the directory that matches "*.xml", whatever its attributes,
-// in a reproducible order; special files are no sheets and are passed over.
-QFileInfoList SheetFiles(const QString& directory) {
-    QFileInfoList entries = QDir(directory).entryInfoList(
-        {QStringLiteral("*.xml")}, QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
-        QDir::Name | QDir::IgnoreCase);
-    entries.removeIf(IsSpecialFile);
-    return entries;
 }
 
 // Runs the SCRIPT children and builds the other children of the sheet's root,
@@ -69,7 +53,7 @@ void LoadSheet(const SheetContext& context, DeviceIdentity& device) {
     device.DeviceVersion = AttributeText(deviceElement, "version");
     device.DeviceType = AttributeText(deviceElement, "type");
 
-    for (const QFileInfo& file : SheetFiles(context.SheetDirectory)) {
+    for (const QFileInfo& file : SheetDirectories::firstCandidates(context.SheetDirectories)) {
         const QByteArray fileName = Win1250::fromWide(file.fileName());
         context.XML_Sheet.loadFromFile(file.filePath());
         const IXMLNode root = context.XML_Sheet.documentElement();

@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QString>
+#include <QStringList>
 #include <functional>
 
 class DiagnosticLog;
@@ -22,8 +22,8 @@ struct SheetContext {
     TScript& MainScript;
     // Shows the device document in the diagnostics window; may be empty.
     std::function<void(const TXMLDocument&)> ShowDeviceXML;
-    // Where the sheet files are: the program's directory unless configured.
-    QString SheetDirectory;
+    // Where the sheet files may be, in order; the first that holds any is searched.
+    QStringList SheetDirectories;
     // Told of the matching sheet before it is built (the diagnostics window shows it);
     // may be empty.
     std::function<void(const TXMLDocument&)> ShowSheetXML;

@@ -41,7 +41,7 @@ const QByteArray FuzzSheetRig::SampleSheet =
     "</TabSheet></PageControl></Form></S>";
 
 FuzzSheetRig::FuzzSheetRig()
-    : context_{device_, sheet_, registry_, log_, script_, {}, sheetDirectory(), {}} {
+    : context_{device_, sheet_, registry_, log_, script_, {}, {sheetDirectory()}, {}} {
     RegisterSheetClasses();
     TCustomForm::setHeadlessModal([](TCustomForm&) {});
     device_.loadFromBytes(DeviceConfiguration);

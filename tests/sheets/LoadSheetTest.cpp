@@ -5,6 +5,7 @@
 #include "platform/widgets/Button.h"
 #include "platform/widgets/ComboBox.h"
 #include "platform/widgets/Form.h"
+#include "sheets/SheetDirectories.h"
 #include "sheets/TComboBoxObject.h"
 
 #include <QDir>
@@ -116,7 +117,7 @@ TEST_F(LoadSheetTest, AnEmptyDeviceDocumentOnlyEmptiesTheRegistry) {
     keep(find<TForm>("F"));
     takeLog();
     TXMLDocument none;
-    SheetContext empty{none, sheet, registry, log, script, {}, directory.path(), {}};
+    SheetContext empty{none, sheet, registry, log, script, {}, {directory.path()}, {}};
     LoadSheet(empty, identity);
     EXPECT_EQ(takeLog(), (Lines{"info|Nepodarilo se nacist a rozparsovat soubor 'x.xm'"}));
     EXPECT_EQ(registry.Count(), 0);
@@ -176,4 +177,34 @@ TEST_F(LoadSheetTest, TheWidgetsOfAnEarlierSheetKeepWorking) {
     second->Show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(second->Widget()));
     second->Close();
+}
+
+// An installed program: its own directory, then the installed sheets beside it,
+// then the user's. The first directory with any candidate is the only one searched.
+TEST_F(LoadSheetTest, TheFirstDirectoryWithCandidatesIsTheOneSearched) {
+    const QDir root(directory.path());
+    qputenv("XDG_DATA_HOME", root.filePath("home").toUtf8());
+    const QStringList standard = SheetDirectories::standard(root.filePath("usr/bin"));
+    qunsetenv("XDG_DATA_HOME");
+    ASSERT_EQ(standard, (QStringList{root.filePath("usr/bin"), root.filePath("usr/share/konfidor/sheets"),
+                                     root.filePath("home/konfidor/sheets")}));
+    for (const QString& path : standard)
+        ASSERT_TRUE(root.mkpath(path));
+    auto put = [](const QString& directory, const char* name, const QByteArray& content) {
+        QFile file(QDir(directory).filePath(QString::fromLatin1(name)));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(content);
+    };
+    put(standard[0], "notes.txt", "not a sheet");
+    put(standard[1], "old.xml", Sheet("KF", "1.1"));
+    put(standard[2], "mine.xml", Sheet("KF", "1.2", "<Form Name=\"F\"/>"));
+    context.SheetDirectories = standard;
+    load();
+    EXPECT_EQ(takeLog(), (Lines{Loaded, Skipped("old.xml")}));
+
+    QFile::remove(QDir(standard[1]).filePath("old.xml"));
+    load();
+    EXPECT_EQ(takeLog(), (Lines{Loaded, Found("mine.xml"), "lime|Vytvoren prvek :Form",
+                                "info|    atribut nastaven: Name=F"}));
+    EXPECT_NE(find<TForm>("F"), nullptr);
 }

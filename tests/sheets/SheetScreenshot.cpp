@@ -41,7 +41,7 @@ int main(int argc, char** argv) {
     ComponentObjects objects;
     TScript script(host, objects, nullptr);
     device.loadFromFile(QString::fromLocal8Bit(argv[3]));
-    SheetContext context{device, sheet, registry, log, script, {}, sheets, {}};
+    SheetContext context{device, sheet, registry, log, script, {}, {sheets}, {}};
 
     bool saved = false;
     QTimer shooter;

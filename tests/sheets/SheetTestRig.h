@@ -52,7 +52,7 @@ protected:
     ComponentObjects objects;
     TScript script{host, objects, nullptr};
     QTemporaryDir directory;
-    SheetContext context{device, sheet, registry, log, script, {}, directory.path(), {}};
+    SheetContext context{device, sheet, registry, log, script, {}, {directory.path()}, {}};
 
 private:
     std::vector<std::string> lines_;
