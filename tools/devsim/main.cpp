@@ -4,7 +4,9 @@
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTextStream>
 #include <algorithm>
 #include <cstdio>
@@ -77,19 +79,29 @@ Parsed parse(const QCommandLineParser& parser) {
     return parsed;
 }
 
+// The sample configuration: the installed one beside the program
+// (../share/konfidor), else the one in the source tree the program was built from.
+QString defaultConfiguration() {
+    const QString installed = QDir(QCoreApplication::applicationDirPath())
+                                  .filePath(QStringLiteral("../share/konfidor/demo-485-device.xm"));
+    return QFileInfo::exists(installed) ? QDir::cleanPath(installed)
+                                        : QStringLiteral(KONFIDOR_DEFAULT_DEVICE_CONFIGURATION);
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName("konfidor-devsim");
+    QCoreApplication::setApplicationVersion(KONFIDOR_VERSION);
 
     QCommandLineParser parser;
     parser.setApplicationDescription(
         "Simulates a network converter's configuration port on a loopback address.");
     parser.addHelpOption();
+    parser.addVersionOption();
     parser.addOptions({
-        {"config", "Device configuration to serve (Windows-1250).", "file",
-         KONFIDOR_DEFAULT_DEVICE_CONFIGURATION},
+        {"config", "Device configuration to serve (Windows-1250).", "file", defaultConfiguration()},
         {"password", "Password the device accepts.", "text", "demo"},
         {"listen", "Loopback address to listen on.", "address", "127.0.0.1"},
         {"port", "Port to listen on (0: any free port).", "port", "9999"},
