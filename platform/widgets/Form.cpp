@@ -9,7 +9,6 @@
 #include <QApplication>
 #include <QEventLoop>
 #include <QKeyEvent>
-#include <QPixmapCache>
 #include <QScopeGuard>
 #include <QScreen>
 
@@ -46,13 +45,8 @@ TCustomForm::TCustomForm(TComponent* owner) : TScrollingWinControl(owner, new QW
     SetVisible(false);
 }
 
-// The style caches the pixmaps it paints controls with, keyed by each widget's
-// palette, and the controls of every window get palettes of their own: once the
-// window is gone, nothing can use its pixmaps again. Without this, a program that
-// opens sheet after sheet keeps the cache at its limit.
 TCustomForm::~TCustomForm() {
     EndModal();
-    QPixmapCache::clear();
 }
 
 void TCustomForm::Show() {

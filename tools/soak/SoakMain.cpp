@@ -14,6 +14,7 @@
 #include "link/LinkTimings.h"
 #include "platform/EntryGuard.h"
 #include "platform/dialogs/RecordingDialogs.h"
+#include "platform/widgets/ApplicationStyle.h"
 #include "platform/widgets/Edit.h"
 #include "platform/widgets/Form.h"
 #include "script/TSMethod.h"
@@ -175,6 +176,7 @@ private:
 int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
+    SetUpApplicationStyle(app);
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral("Runs the operator's path against the simulator for a while."));
     parser.addHelpOption();
