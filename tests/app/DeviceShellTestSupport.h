@@ -54,9 +54,11 @@ protected:
         return options;
     }
 
-    // The simulator serving the sample configuration, on a free loopback port.
+    // The simulator serving the sample configuration (unless the options name
+    // another), on a free loopback port.
     DeviceSimulator& startDevice(DeviceSimulator::Options options = {}) {
-        options.configuration = sampleConfiguration();
+        if (options.configuration.isEmpty())
+            options.configuration = sampleConfiguration();
         device_ = std::make_unique<DeviceSimulator>(options);
         EXPECT_TRUE(device_->listen()) << device_->errorString().toStdString();
         return *device_;

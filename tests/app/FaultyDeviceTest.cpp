@@ -94,4 +94,19 @@ INSTANTIATE_TEST_SUITE_P(
                   QStringLiteral("Invalid Windows-1250 sequence \"0x81\""), false}),
     [](const auto& info) { return std::string(info.param.name); });
 
+// One byte every 50 ms is slow, not silent: the keep-alive sees the bytes coming,
+// and the sheet shows once the (here short) configuration is through.
+TEST_F(DeviceShellTest, ASlowDripDeviceGetsThroughAndItsSheetShows) {
+    DeviceSimulator::Options options;
+    options.fault = Fault::SlowDrip;
+    options.configuration = "<XML><DEVICE type=\"DEMO-485\" version=\"1.0\"/></XML>";
+    DeviceSimulator& device = startDevice(options);
+    startWithSampleSheet(device);
+    connectAndActInModalSheet([](TForm& sheet) {
+        sheet.Close();
+        return true;
+    });
+    EXPECT_EQ(eventsEndingWith("Vytvoren prvek :Form"), 1);
+}
+
 } // namespace
