@@ -120,8 +120,12 @@ StartOptions parse(const QStringList& arguments) {
         QStringLiteral("save"),
         QStringLiteral("Where \"Set\" without a connection saves the configuration."),
         QStringLiteral("file"));
+    const QCommandLineOption history(
+        QStringLiteral("history"),
+        QStringLiteral("Keep the configurations received and sent in this directory."),
+        QStringLiteral("dir"));
     parser.addOptions({debug, address, password, PortOption::option(), sheets, offline, check, run,
-                       fire, answer, stay, logFile, save});
+                       fire, answer, stay, logFile, save, history});
 
     if (!parser.parse(forParser)) {
         // Unknown options are named and ignored, as the program always ignored
@@ -158,6 +162,7 @@ StartOptions parse(const QStringList& arguments) {
     options.staySeconds = secondsOf(parser.value(stay));
     options.logFile = parser.value(logFile);
     options.saveFile = parser.value(save);
+    options.historyDirectory = parser.value(history);
     // The windowed program would ignore them, and a step silently not run looks
     // like a sheet that does nothing.
     if (!options.check && (!options.steps.isEmpty() || parser.isSet(answer) || parser.isSet(stay)))

@@ -23,6 +23,9 @@ struct StartOptions {
     QString sheetDirectory;
     // Where "Set" without a connection saves the configuration; empty: the usual place.
     QString saveFile;
+    // Where the configurations received and sent are kept; empty: the user's data
+    // directory.
+    QString historyDirectory;
     // The text --help prints.
     QString helpText;
     // Options nobody understands; the program names them and goes on.

@@ -35,8 +35,11 @@ void bindClick(TControl* control, QObject* target, const char* handler) {
 } // namespace
 
 TfMain::TfMain(const StartOptions& options, DiagnosticLog& log, QObject* scriptOwner)
-    : log_(log), debugSwitch_(options.debugSwitch), saveFile_(options.saveFile), link_(*this) {
+    : log_(log), debugSwitch_(options.debugSwitch), saveFile_(options.saveFile),
+      history_(options.historyDirectory, [this](const QByteArray& text) { log_.LogError(text); }),
+      link_(*this) {
     link_.setPort(options.port);
+    link_.setHistory(&history_);
     buildLayout(options);
     FormCreate(scriptOwner, options.sheetDirectory);
 }
@@ -125,6 +128,10 @@ void TfMain::FormCreate(QObject* scriptOwner, const QString& sheetDirectory) {
             .ReconnectRequested = reconnectRequested_,
             .Reconnect = [this] { link_.bConnectClick(); },
             .SaveFileName = saveFile_.isEmpty() ? DefaultSaveFileName() : saveFile_,
+            .KeepSent =
+                [this](const QByteArray& document, ConfigurationHistory::Answer answer) {
+                    history_.keepSent(document, addressText(), answer);
+                },
         });
 }
 

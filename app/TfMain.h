@@ -2,6 +2,7 @@
 
 #include "app/SheetSide.h"
 #include "app/StartOptions.h"
+#include "link/ConfigurationHistory.h"
 #include "link/DeviceLink.h"
 #include "link/LinkHost.h"
 #include "platform/widgets/Form.h"
@@ -136,6 +137,8 @@ private:
     TScript* MainScript = nullptr;
     // LoadSheet and the registry with SheetLock.
     std::unique_ptr<SheetSide> sheets_;
+    // Every configuration received and sent, kept for support.
+    ConfigurationHistory history_;
     // The device link: Link, ClientSocket, RxBuffer, the six signals and Timer1.
     DeviceLink link_;
     bool reconnectRequested_ = false;

@@ -9,6 +9,7 @@
 #include <QPointer>
 #include <QTimer>
 
+class ConfigurationHistory;
 class LinkHost;
 
 // The device link of the main window: the connect procedure, the socket's event
@@ -44,6 +45,8 @@ public:
     quint16 port() const { return port_; }
 
     LinkSignals& linkSignals() { return signals_; }
+    // Where each configuration received is kept as well; none by default.
+    void setHistory(ConfigurationHistory* history) { history_ = history; }
     // ClientSocket: the socket of the latest attempt, or null.
     ClientSocket* clientSocket() const { return clientSocket_; }
     // Link: the connection the keep-alive and ApplySettings send through, or null.
@@ -81,6 +84,7 @@ private:
     void handleWrongPassword();
 
     LinkHost& host_;
+    ConfigurationHistory* history_ = nullptr;
     LinkSignals signals_;
     QPointer<ClientSocket> clientSocket_;
     QPointer<ClientSocket> link_;

@@ -1,6 +1,7 @@
 // The receive handler: splits the device's byte stream into lines and configuration
 // blocks and answers them.
 #include "link/DeviceLink.h"
+#include "link/ConfigurationHistory.h"
 #include "link/LinkHost.h"
 #include "platform/Error.h"
 #include "platform/Win1250.h"
@@ -82,6 +83,8 @@ void DeviceLink::takeBlock(ClientSocket& socket, qsizetype start, qsizetype end)
     if (host_.applyInProgress())
         return;
     storeConfiguration(stored);
+    if (history_)
+        history_->keepReceived(stored, host_.addressText());
     host_.reloadDeviceDocument(QString::fromLatin1(StoredConfigurationFile));
     host_.loadSheet();
     // Sent only once LoadSheet has returned; by then the connection may be gone, and

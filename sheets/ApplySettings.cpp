@@ -81,13 +81,20 @@ void AskToReconnect(ApplyEnvironment& environment, const QString& text) {
 }
 
 void SendAndConfirm(const SheetContext& context, ApplyEnvironment& environment) {
-    const QString text = context.XML_Device.documentElement().xml() + u'\r';
-    environment.SendText(Win1250::fromWide(text));
+    const QByteArray document = Win1250::fromWide(context.XML_Device.documentElement().xml());
+    environment.SendText(document + '\r');
 
     LinkSignals& flags = environment.Signals;
     const QDeadlineTimer deadline(LinkTimings::current().applyWaitMs);
-    switch (waitForAny({&flags.hReconfigured, &flags.hPartiallyApplied, &flags.hWrongPassword},
-                       static_cast<int>(deadline.remainingTime()))) {
+    const int answer =
+        waitForAny({&flags.hReconfigured, &flags.hPartiallyApplied, &flags.hWrongPassword},
+                   static_cast<int>(deadline.remainingTime()));
+    // Kept before the question: the operator may leave it open for long.
+    if (environment.KeepSent)
+        environment.KeepSent(document, answer == 0   ? ConfigurationHistory::Answer::Applied
+                                       : answer == 1 ? ConfigurationHistory::Answer::PartlyApplied
+                                                     : ConfigurationHistory::Answer::NotConfirmed);
+    switch (answer) {
     case 0:
         AskToReconnect(environment, AppliedText);
         break;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "link/ConfigurationHistory.h"
+
 #include <QByteArray>
 #include <QString>
 #include <functional>
@@ -27,6 +29,8 @@ struct ApplyEnvironment {
     std::function<void()> Reconnect;
     // Where the configuration goes when there is no connection.
     QString SaveFileName;
+    // Told of every document sent and how the device answered; may be empty.
+    std::function<void(const QByteArray& document, ConfigurationHistory::Answer answer)> KeepSent;
 };
 
 // "c:\temp.xml" on Windows, elsewhere temp.xml in the system temp directory.

@@ -6,9 +6,11 @@
 #include "platform/widgets/Form.h"
 #include "tools/devsim/DeviceSimulator.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QTcpServer>
+#include <QTemporaryDir>
 #include <QTimer>
 #include <algorithm>
 #include <functional>
@@ -51,8 +53,22 @@ protected:
         options.address = QStringLiteral("127.0.0.1");
         options.password = QStringLiteral("demo");
         options.port = port;
+        options.historyDirectory = history.path();
         return options;
     }
+
+    // What the configuration history holds for the sample device, oldest first:
+    // "received", "sent-applied", "sent-partly-applied", "sent-not-confirmed".
+    QStringList historyKinds() const {
+        QStringList kinds;
+        const QDir folder(QDir(history.path()).filePath(QStringLiteral("DEMO-485-D485-000731")));
+        for (const QString& name : folder.entryList(QDir::Files, QDir::Name))
+            kinds.append(name.section(u'-', 1).chopped(3));
+        return kinds;
+    }
+
+    // Each test keeps the configurations received and sent in a directory of its own.
+    QTemporaryDir history;
 
     // The simulator serving the sample configuration (unless the options name
     // another), on a free loopback port.

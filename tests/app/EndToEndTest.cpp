@@ -185,6 +185,9 @@ TEST_P(ConfirmedApplyTest, SavedSettingsReachTheDeviceAndTheClientLogsInAgain) {
     EXPECT_FALSE(fMain().ApplyInProgress);
     EXPECT_EQ(fMain().FindSheetComponent("fDemo"), nullptr);
     EXPECT_TRUE(QTest::qWaitFor([&] { return simulator_->openConnections() == 0; }, 5000));
+    const QString kept = c.answer == DeviceSimulator::ApplyAnswer::Reconfigured ? "sent-applied"
+                                                                              : "sent-partly-applied";
+    EXPECT_EQ(historyKinds(), (QStringList{"received", kept, "received"}));
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -229,6 +232,7 @@ TEST_F(EndToEndTest, UnconfirmedSettingsAreReportedAndNoNewLoginFollows) {
     EXPECT_EQ(simulator_->connectionCount(), 1);
     EXPECT_FALSE(fMain().ApplyInProgress);
     EXPECT_EQ(fMain().FindSheetComponent("fDemo"), nullptr);
+    EXPECT_EQ(historyKinds(), (QStringList{"received", "sent-not-confirmed"}));
 }
 
 // The device confirms, then neither resets nor answers: the keep-alive ends the

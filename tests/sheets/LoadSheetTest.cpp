@@ -183,9 +183,10 @@ TEST_F(LoadSheetTest, TheWidgetsOfAnEarlierSheetKeepWorking) {
 // then the user's. The first directory with any candidate is the only one searched.
 TEST_F(LoadSheetTest, TheFirstDirectoryWithCandidatesIsTheOneSearched) {
     const QDir root(directory.path());
+    const QByteArray userData = qgetenv("XDG_DATA_HOME");
     qputenv("XDG_DATA_HOME", root.filePath("home").toUtf8());
     const QStringList standard = SheetDirectories::standard(root.filePath("usr/bin"));
-    qunsetenv("XDG_DATA_HOME");
+    qputenv("XDG_DATA_HOME", userData);
     ASSERT_EQ(standard, (QStringList{root.filePath("usr/bin"), root.filePath("usr/share/konfidor/sheets"),
                                      root.filePath("home/konfidor/sheets")}));
     for (const QString& path : standard)

@@ -1,7 +1,13 @@
 #include <QApplication>
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 int main(int argc, char** argv) {
+    // The user's data directory of every test is a fresh one, so that what the
+    // program keeps there (the configuration history, the user's sheets) neither
+    // reaches the real one nor comes from it.
+    QTemporaryDir userData;
+    qputenv("XDG_DATA_HOME", userData.path().toUtf8());
     // GUI tests never need a display: they run on the offscreen platform unless a
     // developer asks for a real one (for example under xvfb-run to take a look).
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
