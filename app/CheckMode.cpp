@@ -3,6 +3,7 @@
 #include "app/CheckRecords.h"
 #include "app/Program.h"
 #include "app/TfMain.h"
+#include "link/DeviceLink.h"
 #include "link/AutoResetSignal.h"
 #include "link/ClientSocket.h"
 #include "link/LinkTimings.h"
@@ -12,6 +13,8 @@
 #include "platform/components/EventDispatch.h"
 #include "platform/components/EventTypes.h"
 #include "platform/widgets/Form.h"
+#include "platform/xml/TXMLDocument.h"
+#include "sheets/SettingChanges.h"
 #include "script/TScript.h"
 
 #include <QCoreApplication>
@@ -71,6 +74,8 @@ int CheckMode::run() {
     if (!obtainConfiguration(program))
         return NoConfiguration;
     settle();
+    if (!options_.compareFile.isEmpty())
+        return compareConfiguration(program);
     if (!program.fMain().sheets().sheetMatchesDevice())
         return NoSheet;
     runSteps(program);
@@ -82,6 +87,41 @@ int CheckMode::run() {
     for (const QString& record : widgets)
         print(record);
     return failed_ ? Failed : Passed;
+}
+
+// The device's configuration as it came (the stored file or the one received, not
+// the document the sheet's bindings may have added to) against a stored one, every
+// attribute of every element.
+int CheckMode::compareConfiguration(Program& program) {
+    const QString deviceFile = options_.offlineFile.isEmpty()
+                                   ? QString::fromLatin1(DeviceLink::StoredConfigurationFile)
+                                   : options_.offlineFile;
+    TXMLDocument device;
+    TXMLDocument stored;
+    const auto load = [](TXMLDocument& document, const QString& file) {
+        try {
+            document.loadFromFile(file);
+        } catch (const Error& e) {
+            return QStringLiteral("Soubor %1 nelze porovnat: %2").arg(file, e.message());
+        }
+        if (document.documentElement().childNodes().find(QStringLiteral("DEVICE")).isNull())
+            return QStringLiteral("Soubor %1 nelze porovnat: chybí v něm prvek DEVICE.").arg(file);
+        return QString();
+    };
+    QString problem = load(stored, options_.compareFile);
+    if (problem.isEmpty())
+        problem = load(device, deviceFile);
+    program.fMain().Disconnect();
+    settle();
+    if (!problem.isEmpty()) {
+        OperatorDialogs::current().showError(problem);
+        return NoConfiguration;
+    }
+    const std::vector<SettingChange> changes =
+        CompareSettings(device.documentElement(), stored.documentElement());
+    for (const SettingChange& change : changes)
+        print(CheckRecords::changeRecord(change));
+    return changes.empty() ? Passed : Failed;
 }
 
 bool CheckMode::obtainConfiguration(Program& program) {

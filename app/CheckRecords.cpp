@@ -105,6 +105,14 @@ QString widgetRecord(const TSheetComponent& entry) {
     return fields.join(u' ');
 }
 
+QString changeRecord(const SettingChange& change) {
+    const auto value = [](const std::optional<QString>& v) {
+        return v ? propertyValue(*v) : QStringLiteral("(none)");
+    };
+    return QStringLiteral("change: %1 %2 -> %3")
+        .arg(escaped(change.setting), value(change.before), value(change.after));
+}
+
 bool isFailure(const DiagnosticLog::Record& record) {
     return record.kind == DiagnosticLog::Kind::Error ||
            (record.kind == DiagnosticLog::Kind::Colour &&

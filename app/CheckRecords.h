@@ -2,6 +2,7 @@
 
 #include "diagnostics/DiagnosticLog.h"
 #include "platform/dialogs/RecordingDialogs.h"
+#include "sheets/SettingChanges.h"
 #include "sheets/TSheetComponent.h"
 
 #include <QString>
@@ -28,6 +29,10 @@ QString dialogRecord(const RecordingDialogs::Record& record);
 // The widget's class, its name ("-" when empty), its element path and the
 // properties Caption, Text, ItemIndex, Value, Enabled and Visible it publishes.
 QString widgetRecord(const TSheetComponent& entry);
+
+// "change: NODE.attribute BEFORE -> AFTER", the values as property values are
+// written, "(none)" for an attribute that is not there.
+QString changeRecord(const SettingChange& change);
 
 // A red entry or an "E" entry: the check fails.
 bool isFailure(const DiagnosticLog::Record& record);

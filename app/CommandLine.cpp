@@ -124,8 +124,13 @@ StartOptions parse(const QStringList& arguments) {
         QStringLiteral("history"),
         QStringLiteral("Keep the configurations received and sent in this directory."),
         QStringLiteral("dir"));
+    const QCommandLineOption compare(
+        QStringLiteral("compare"),
+        QStringLiteral("With --check: print how the device's configuration differs from this "
+                       "stored one, and exit."),
+        QStringLiteral("file"));
     parser.addOptions({debug, address, password, PortOption::option(), sheets, offline, check, run,
-                       fire, answer, stay, logFile, save, history});
+                       fire, answer, stay, logFile, save, history, compare});
 
     if (!parser.parse(forParser)) {
         // Unknown options are named and ignored, as the program always ignored
@@ -156,6 +161,7 @@ StartOptions parse(const QStringList& arguments) {
     options.port = PortOption::portFrom(parser);
     options.sheetDirectory = parser.value(sheets);
     options.offlineFile = parser.value(offline);
+    options.compareFile = parser.value(compare);
     options.check = parser.isSet(check);
     options.steps = stepsOf(forParser);
     options.answerYes = answerOf(parser.value(answer));

@@ -134,6 +134,46 @@ TEST(CheckMode, ExitStatusTellsWhatWentWrong) {
     EXPECT_TRUE(unreadable.records.first().startsWith(QStringLiteral("dialog: error ")));
 }
 
+// Every attribute of every element, against the configuration as stored; the sheet
+// plays no part.
+TEST(CheckMode, CompareTellsHowAStoredConfigurationDiffers) {
+    const QString sample = QStringLiteral(KONFIDOR_EXAMPLES "/demo-485-device.xm");
+    const auto compare = [&](const QString& stored) {
+        Outcome outcome = checkOffline(QStringLiteral(KONFIDOR_EXAMPLES), sample,
+                                       {QStringLiteral("--compare"), stored});
+        outcome.records.removeIf([](const QString& r) {
+            return !r.startsWith(QStringLiteral("change: ")) &&
+                   !r.startsWith(QStringLiteral("dialog: error "));
+        });
+        return outcome;
+    };
+    const Outcome same = compare(sample);
+    EXPECT_EQ(same.status, 0);
+    EXPECT_TRUE(same.records.isEmpty()) << same.records.join(u'\n').toStdString();
+
+    QFile original(sample);
+    ASSERT_TRUE(original.open(QIODevice::ReadOnly));
+    QByteArray text = original.readAll();
+    text.replace(R"(ip="127.0.0.1")", R"(ip="10.0.0.9")").replace(R"( dhcp="0")", "");
+    text.replace("</XML>", "<NOTE text=\"a b\"/>\r\n</XML>");
+    QTemporaryDir dir;
+    QFile changed(dir.filePath(QStringLiteral("changed.xm")));
+    ASSERT_TRUE(changed.open(QIODevice::WriteOnly));
+    changed.write(text);
+    changed.close();
+    const Outcome different = compare(changed.fileName());
+    EXPECT_EQ(different.status, 2);
+    EXPECT_EQ(different.records, (QStringList{"change: NET.ip 127.0.0.1 -> 10.0.0.9",
+                                              "change: NET.dhcp 0 -> (none)",
+                                              "change: NOTE.text (none) -> \"a b\""}));
+
+    const Outcome unreadable = compare(dir.filePath(QStringLiteral("missing.xm")));
+    EXPECT_EQ(unreadable.status, 3);
+    ASSERT_EQ(unreadable.records.size(), 1);
+    EXPECT_TRUE(unreadable.records[0].startsWith(QStringLiteral("dialog: error Soubor ")))
+        << unreadable.records[0].toStdString();
+}
+
 TEST(CheckMode, StepsRunInCommandLineOrderAndFailuresCount) {
     const Outcome outcome = checkOffline(
         checkData(QStringLiteral("sheets")), checkData(QStringLiteral("device.xm")),

@@ -1,0 +1,85 @@
+#include "sheets/SettingChanges.h"
+
+#include "platform/xml/IXMLNode.h"
+
+#include <QHash>
+
+namespace {
+
+// The element children of `parent` (none for no node), each under its path: its
+// name, and "[n]" for the n-th (n >= 2) of the same name.
+std::vector<std::pair<QString, IXMLNode>> namedChildren(const IXMLNode& parent, const QString& prefix) {
+    std::vector<std::pair<QString, IXMLNode>> children;
+    if (parent.isNull())
+        return children;
+    QHash<QString, int> seen;
+    for (IXMLNode child = parent.childNodes().first(); !child.isNull(); child = child.nextSibling()) {
+        if (child.nodeType() != XMLNodeType::Element)
+            continue;
+        const int n = ++seen[child.nodeName()];
+        QString path = prefix + child.nodeName();
+        if (n > 1)
+            path += QStringLiteral("[%1]").arg(n);
+        children.emplace_back(path, child);
+    }
+    return children;
+}
+
+std::vector<std::pair<QString, QString>> attributesOf(const IXMLNode& element) {
+    std::vector<std::pair<QString, QString>> attributes;
+    if (element.isNull())
+        return attributes;
+    const IXMLNodeList list = element.attributeNodes();
+    for (int i = 0; i < list.count(); ++i)
+        attributes.emplace_back(list.item(i).nodeName(), list.item(i).nodeValue());
+    return attributes;
+}
+
+template <typename Pairs> const auto* lookUp(const Pairs& pairs, const QString& key) {
+    for (const auto& pair : pairs) {
+        if (pair.first == key)
+            return &pair.second;
+    }
+    return static_cast<const typename Pairs::value_type::second_type*>(nullptr);
+}
+
+void compareChildren(const IXMLNode& before, const IXMLNode& after, const QString& prefix,
+                     std::vector<SettingChange>& changes);
+
+void compareElements(const IXMLNode& before, const IXMLNode& after, const QString& path,
+                     std::vector<SettingChange>& changes) {
+    const auto beforeAttributes = attributesOf(before);
+    const auto afterAttributes = attributesOf(after);
+    for (const auto& [name, value] : beforeAttributes) {
+        const QString* other = lookUp(afterAttributes, name);
+        if (!other || *other != value)
+            changes.push_back({path + u'.' + name, value, other ? std::optional(*other) : std::nullopt});
+    }
+    for (const auto& [name, value] : afterAttributes) {
+        if (!lookUp(beforeAttributes, name))
+            changes.push_back({path + u'.' + name, std::nullopt, value});
+    }
+    compareChildren(before, after, path + u'/', changes);
+}
+
+void compareChildren(const IXMLNode& before, const IXMLNode& after, const QString& prefix,
+                     std::vector<SettingChange>& changes) {
+    const auto beforeChildren = namedChildren(before, prefix);
+    const auto afterChildren = namedChildren(after, prefix);
+    for (const auto& [path, child] : beforeChildren) {
+        const IXMLNode* other = lookUp(afterChildren, path);
+        compareElements(child, other ? *other : IXMLNode(), path, changes);
+    }
+    for (const auto& [path, child] : afterChildren) {
+        if (!lookUp(beforeChildren, path))
+            compareElements(IXMLNode(), child, path, changes);
+    }
+}
+
+} // namespace
+
+std::vector<SettingChange> CompareSettings(const IXMLNode& beforeRoot, const IXMLNode& afterRoot) {
+    std::vector<SettingChange> changes;
+    compareChildren(beforeRoot, afterRoot, QString(), changes);
+    return changes;
+}
