@@ -78,6 +78,11 @@ int CheckMode::run() {
         return compareConfiguration(program);
     if (!program.fMain().sheets().sheetMatchesDevice())
         return NoSheet;
+    program.fMain().setApplyReview([this](const std::vector<SettingChange>& changes) {
+        for (const SettingChange& change : changes)
+            print(CheckRecords::changeRecord(change));
+        return !options_.diffOnly;
+    });
     runSteps(program);
     stayConnected(program);
     // The widgets as the steps left them: disconnecting lets the sheet free its forms.

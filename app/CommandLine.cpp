@@ -129,8 +129,11 @@ StartOptions parse(const QStringList& arguments) {
         QStringLiteral("With --check: print how the device's configuration differs from this "
                        "stored one, and exit."),
         QStringLiteral("file"));
+    const QCommandLineOption diff(
+        QStringLiteral("diff"),
+        QStringLiteral("With --check: every \"Set\" prints its changes and neither sends nor saves."));
     parser.addOptions({debug, address, password, PortOption::option(), sheets, offline, check, run,
-                       fire, answer, stay, logFile, save, history, compare});
+                       fire, answer, stay, logFile, save, history, compare, diff});
 
     if (!parser.parse(forParser)) {
         // Unknown options are named and ignored, as the program always ignored
@@ -162,6 +165,7 @@ StartOptions parse(const QStringList& arguments) {
     options.sheetDirectory = parser.value(sheets);
     options.offlineFile = parser.value(offline);
     options.compareFile = parser.value(compare);
+    options.diffOnly = parser.isSet(diff);
     options.check = parser.isSet(check);
     options.steps = stepsOf(forParser);
     options.answerYes = answerOf(parser.value(answer));

@@ -3,6 +3,7 @@
 #include "platform/components/Component.h"
 #include "platform/xml/TXMLDocument.h"
 #include "sheets/SheetDirectories.h"
+#include "sheets/SettingChanges.h"
 
 #include <QCoreApplication>
 
@@ -45,6 +46,10 @@ bool SheetSide::UnregisterSheetComponent(QObject* component) {
 
 void SheetSide::DestroySheetComponents() {
     registry_.DestroySheetComponents();
+}
+
+std::vector<SettingChange> SheetSide::pendingChanges(const IXMLNode& receivedRoot) const {
+    return PendingChanges(context_, receivedRoot);
 }
 
 void SheetSide::ApplySettings() {

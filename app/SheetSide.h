@@ -4,6 +4,7 @@
 #include "sheets/LoadSheet.h"
 #include "sheets/SheetContext.h"
 #include "sheets/SheetRegistry.h"
+#include "sheets/SettingChanges.h"
 
 #include <QByteArray>
 #include <QString>
@@ -35,6 +36,8 @@ public:
     bool UnregisterSheetComponent(QObject* component);
     void DestroySheetComponents();
     void ApplySettings();
+    // What "Set" has written differently from the configuration the device sent.
+    std::vector<SettingChange> pendingChanges(const IXMLNode& receivedRoot) const;
 
     const DeviceIdentity& device() const { return device_; }
     SheetRegistry& registry() { return registry_; }

@@ -33,6 +33,8 @@ struct StartOptions {
 
     // A stored device configuration loaded instead of connecting; empty: none.
     QString offlineFile;
+    // With check: every "Set" prints its changes and neither sends nor saves.
+    bool diffOnly = false;
     // With check: the stored configuration to compare the device's with.
     QString compareFile;
     // Headless: no window, dialogs answered at once, records on standard output.

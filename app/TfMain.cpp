@@ -14,6 +14,7 @@
 #include "script/TScript.h"
 #include "sheets/SheetClasses.h"
 
+#include <QFile>
 #include <QGuiApplication>
 #include <QScopeGuard>
 
@@ -128,6 +129,18 @@ void TfMain::FormCreate(QObject* scriptOwner, const QString& sheetDirectory) {
             .ReconnectRequested = reconnectRequested_,
             .Reconnect = [this] { link_.bConnectClick(); },
             .SaveFileName = saveFile_.isEmpty() ? DefaultSaveFileName() : saveFile_,
+            .ReviewBeforeSend =
+                [this] {
+                    if (!applyReview_)
+                        return true;
+                    TXMLDocument received;
+                    try {
+                        received.loadFromBytes(receivedConfiguration_);
+                    } catch (const std::exception&) {
+                        // Nothing to compare with: every setting counts as new.
+                    }
+                    return applyReview_(sheets_->pendingChanges(received.documentElement()));
+                },
             .KeepSent =
                 [this](const QByteArray& document, ConfigurationHistory::Answer answer) {
                     history_.keepSent(document, addressText(), answer);
@@ -237,6 +250,8 @@ QString TfMain::passwordText() const {
 }
 
 void TfMain::reloadDeviceDocument(const QString& fileName) {
+    QFile received(fileName);
+    receivedConfiguration_ = received.open(QIODevice::ReadOnly) ? received.readAll() : QByteArray();
     XML_Device.setActive(false);
     XML_Device.setFileName(fileName);
     XML_Device.setActive(true);

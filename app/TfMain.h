@@ -50,6 +50,10 @@ public:
     // Loads a stored device configuration into XML_Device and builds its sheet, as
     // if the device had sent it. Raises when the file does not load.
     void LoadOffline(const QString& fileName);
+    // Shown what each "Set" has written differently from the configuration the
+    // device sent, before it sends or saves; false stops the "Set" there.
+    using ApplyReview = std::function<bool(const std::vector<SettingChange>& changes)>;
+    void setApplyReview(ApplyReview review) { applyReview_ = std::move(review); }
     // Sets the property Enabled of each control, in list order.
     static void SetControlsEnabled(std::initializer_list<QObject*> controls, bool value);
 
@@ -137,6 +141,9 @@ private:
     TScript* MainScript = nullptr;
     // LoadSheet and the registry with SheetLock.
     std::unique_ptr<SheetSide> sheets_;
+    ApplyReview applyReview_;
+    // The configuration as the device sent it (or as its file holds it).
+    QByteArray receivedConfiguration_;
     // Every configuration received and sent, kept for support.
     ConfigurationHistory history_;
     // The device link: Link, ClientSocket, RxBuffer, the six signals and Timer1.

@@ -152,6 +152,8 @@ void WriteBoundValues(const SheetContext& context) {
 void ApplySettings(const SheetContext& context, ApplyEnvironment& environment) {
     const FlagScope inProgress(environment.ApplyInProgress);
     WriteBoundValues(context);
+    if (environment.ReviewBeforeSend && !environment.ReviewBeforeSend())
+        return;
     if (environment.LinkConnected()) {
         SendAndConfirm(context, environment);
     } else {

@@ -29,6 +29,9 @@ struct ApplyEnvironment {
     std::function<void()> Reconnect;
     // Where the configuration goes when there is no connection.
     QString SaveFileName;
+    // Called once the bound values are written, before anything is sent or saved;
+    // false stops there. May be empty.
+    std::function<bool()> ReviewBeforeSend;
     // Told of every document sent and how the device answered; may be empty.
     std::function<void(const QByteArray& document, ConfigurationHistory::Answer answer)> KeepSent;
 };

@@ -1,8 +1,14 @@
 #include "sheets/SettingChanges.h"
 
+#include "platform/Win1250.h"
 #include "platform/xml/IXMLNode.h"
+#include "platform/xml/TXMLDocument.h"
+#include "sheets/SheetContext.h"
+#include "sheets/SheetRegistry.h"
+#include "sheets/XMLPath.h"
 
 #include <QHash>
+#include <algorithm>
 
 namespace {
 
@@ -81,5 +87,24 @@ void compareChildren(const IXMLNode& before, const IXMLNode& after, const QStrin
 std::vector<SettingChange> CompareSettings(const IXMLNode& beforeRoot, const IXMLNode& afterRoot) {
     std::vector<SettingChange> changes;
     compareChildren(beforeRoot, afterRoot, QString(), changes);
+    return changes;
+}
+
+std::vector<SettingChange> PendingChanges(const SheetContext& context, const IXMLNode& receivedRoot) {
+    std::vector<SettingChange> changes =
+        CompareSettings(receivedRoot, context.XML_Device.documentElement());
+    QHash<QString, qsizetype> boundOrder;
+    for (const TSheetComponent& entry : context.SheetComponents.Entries()) {
+        const Variant binding = entry.Node.attribute(QStringLiteral("XMLpath"));
+        if (binding.isNull())
+            continue;
+        const XMLPathParts path = SplitXMLPath(binding.toText());
+        boundOrder.insert(Win1250::toWide(path.NodeName + '.' + path.AttributeName), boundOrder.size());
+    }
+    const auto rank = [&](const SettingChange& change) {
+        return boundOrder.value(change.setting, boundOrder.size());
+    };
+    std::stable_sort(changes.begin(), changes.end(),
+                     [&](const SettingChange& a, const SettingChange& b) { return rank(a) < rank(b); });
     return changes;
 }

@@ -108,6 +108,21 @@ TEST(CheckMode, SetWithoutAConnectionSavesWhereAsked) {
         << bytes.left(60).constData();
     EXPECT_TRUE(bytes.contains(QStringLiteral("name=\"Nová\"").toUtf8()));
     EXPECT_EQ(bytes.count("\n"), bytes.count("\r\n"));
+    // Before it saves, "Set" says what it changed.
+    EXPECT_TRUE(outcome.records.contains(
+        QStringLiteral("change: INFO.name \"Čerpací stanice Žďár\" -> Nová")))
+        << outcome.records.join(u'\n').toStdString();
+
+    // With --diff it says so and goes no further.
+    QFile::remove(saved);
+    const Outcome diff = checkOffline(
+        QStringLiteral(KONFIDOR_EXAMPLES), QStringLiteral(KONFIDOR_EXAMPLES "/demo-485-device.xm"),
+        {QStringLiteral("--diff"), QStringLiteral("--save"), saved, QStringLiteral("--run"),
+         QStringLiteral("eName.Text:=Nová;"), QStringLiteral("--run"), QStringLiteral("Set;")});
+    EXPECT_EQ(diff.status, 0);
+    EXPECT_TRUE(diff.records.contains(
+        QStringLiteral("change: INFO.name \"Čerpací stanice Žďár\" -> Nová")));
+    EXPECT_FALSE(QFile::exists(saved));
 }
 
 TEST(CheckMode, ExitStatusTellsWhatWentWrong) {
@@ -231,6 +246,21 @@ TEST(CheckMode, AppliesAChangeToTheSimulatedDevice) {
     QFile file(applied);
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     EXPECT_TRUE(file.readAll().contains("name=\"Novy\""));
+    file.close();
+
+    // With --diff the device is sent nothing.
+    QFile::remove(applied);
+    Simulator quiet({QStringLiteral("--apply-file"), applied});
+    const Outcome diff = runProgram(
+        QStringList{QStringLiteral("--check"), QStringLiteral("--diff")} + quiet.login() +
+        QStringList{QStringLiteral("--sheets"), QStringLiteral(KONFIDOR_EXAMPLES),
+                    QStringLiteral("--run"), QStringLiteral("eName.Text:=Novy;"),
+                    QStringLiteral("--run"), QStringLiteral("Set;")});
+    quiet.stop();
+    EXPECT_EQ(diff.status, 0) << diff.records.join(u'\n').toStdString();
+    EXPECT_TRUE(diff.records.contains(QStringLiteral("change: INFO.name \"Čerpací stanice Žďár\" -> Novy")))
+        << diff.records.join(u'\n').toStdString();
+    EXPECT_FALSE(QFile::exists(applied));
 }
 
 // A device that refuses the password, or a port where nobody listens, gives no
