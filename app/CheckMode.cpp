@@ -76,6 +76,14 @@ int CheckMode::run() {
     settle();
     if (!options_.compareFile.isEmpty())
         return compareConfiguration(program);
+    if (!options_.restoreFile.isEmpty()) {
+        if (!program.fMain().link().connected()) {
+            OperatorDialogs::current().showError(
+                QStringLiteral("Obnovit konfiguraci lze jen v připojeném zařízení."));
+            return NoConfiguration;
+        }
+        return restoreConfiguration(program);
+    }
     if (!program.fMain().sheets().sheetMatchesDevice())
         return NoSheet;
     program.fMain().setApplyReview([this](const std::vector<SettingChange>& changes) {
@@ -94,6 +102,68 @@ int CheckMode::run() {
     return failed_ ? Failed : Passed;
 }
 
+namespace {
+
+// Loads a stored configuration; what is wrong with it, or nothing.
+QString loadConfiguration(TXMLDocument& document, const QString& file) {
+    try {
+        document.loadFromFile(file);
+    } catch (const Error& e) {
+        return QStringLiteral("Soubor %1 nelze použít: %2").arg(file, e.message());
+    }
+    if (document.documentElement().childNodes().find(QStringLiteral("DEVICE")).isNull())
+        return QStringLiteral("Soubor %1 nelze použít: chybí v něm prvek DEVICE.").arg(file);
+    return QString();
+}
+
+QByteArray deviceAttribute(const TXMLDocument& document, const char* name) {
+    const Variant value = document.documentElement()
+                              .childNodes()
+                              .find(QStringLiteral("DEVICE"))
+                              .attribute(QLatin1String(name));
+    return value.isNull() ? QByteArray() : value.toText();
+}
+
+} // namespace
+
+// Sends a stored configuration back to the connected device as "Set" sends one,
+// when it was written for the same type and version.
+int CheckMode::restoreConfiguration(Program& program) {
+    TfMain& main = program.fMain();
+    TXMLDocument stored;
+    if (const QString problem = loadConfiguration(stored, options_.restoreFile); !problem.isEmpty()) {
+        OperatorDialogs::current().showError(problem);
+        return NoConfiguration;
+    }
+    const DeviceIdentity& device = main.sheets().device();
+    const QByteArray type = deviceAttribute(stored, "type");
+    const QByteArray version = deviceAttribute(stored, "version");
+    if (type != device.DeviceType || version != device.DeviceVersion) {
+        OperatorDialogs::current().showError(
+            QStringLiteral("Soubor %1 patří k zařízení %2 verze %3, připojené zařízení je %4 verze "
+                           "%5. Nic nebylo odesláno.")
+                .arg(options_.restoreFile, Win1250::toWide(type), Win1250::toWide(version),
+                     Win1250::toWide(device.DeviceType), Win1250::toWide(device.DeviceVersion)));
+        main.Disconnect();
+        settle();
+        return Failed;
+    }
+    if (options_.diffOnly) {
+        TXMLDocument received;
+        received.loadFromFile(QString::fromLatin1(DeviceLink::StoredConfigurationFile));
+        for (const SettingChange& change :
+             CompareSettings(received.documentElement(), stored.documentElement()))
+            print(CheckRecords::changeRecord(change));
+    } else {
+        EntryGuard::guardEntry([&] {
+            main.RestoreConfiguration(options_.restoreFile);
+        });
+    }
+    main.Disconnect();
+    settle();
+    return failed_ ? Failed : Passed;
+}
+
 // The device's configuration as it came (the stored file or the one received, not
 // the document the sheet's bindings may have added to) against a stored one, every
 // attribute of every element.
@@ -103,19 +173,9 @@ int CheckMode::compareConfiguration(Program& program) {
                                    : options_.offlineFile;
     TXMLDocument device;
     TXMLDocument stored;
-    const auto load = [](TXMLDocument& document, const QString& file) {
-        try {
-            document.loadFromFile(file);
-        } catch (const Error& e) {
-            return QStringLiteral("Soubor %1 nelze porovnat: %2").arg(file, e.message());
-        }
-        if (document.documentElement().childNodes().find(QStringLiteral("DEVICE")).isNull())
-            return QStringLiteral("Soubor %1 nelze porovnat: chybí v něm prvek DEVICE.").arg(file);
-        return QString();
-    };
-    QString problem = load(stored, options_.compareFile);
+    QString problem = loadConfiguration(stored, options_.compareFile);
     if (problem.isEmpty())
-        problem = load(device, deviceFile);
+        problem = loadConfiguration(device, deviceFile);
     program.fMain().Disconnect();
     settle();
     if (!problem.isEmpty()) {

@@ -34,6 +34,7 @@ public:
 private:
     bool obtainConfiguration(Program& program);
     int compareConfiguration(Program& program);
+    int restoreConfiguration(Program& program);
     bool connectToDevice(Program& program);
     void runSteps(Program& program);
     void fire(Program& program, const QString& step);

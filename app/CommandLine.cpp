@@ -132,8 +132,12 @@ StartOptions parse(const QStringList& arguments) {
     const QCommandLineOption diff(
         QStringLiteral("diff"),
         QStringLiteral("With --check: every \"Set\" prints its changes and neither sends nor saves."));
+    const QCommandLineOption restore(
+        QStringLiteral("restore"),
+        QStringLiteral("With --check and a device: send this stored configuration back to it."),
+        QStringLiteral("file"));
     parser.addOptions({debug, address, password, PortOption::option(), sheets, offline, check, run,
-                       fire, answer, stay, logFile, save, history, compare, diff});
+                       fire, answer, stay, logFile, save, history, compare, diff, restore});
 
     if (!parser.parse(forParser)) {
         // Unknown options are named and ignored, as the program always ignored
@@ -166,6 +170,7 @@ StartOptions parse(const QStringList& arguments) {
     options.offlineFile = parser.value(offline);
     options.compareFile = parser.value(compare);
     options.diffOnly = parser.isSet(diff);
+    options.restoreFile = parser.value(restore);
     options.check = parser.isSet(check);
     options.steps = stepsOf(forParser);
     options.answerYes = answerOf(parser.value(answer));

@@ -52,6 +52,10 @@ std::vector<SettingChange> SheetSide::pendingChanges(const IXMLNode& receivedRoo
     return PendingChanges(context_, receivedRoot);
 }
 
+void SheetSide::SendDeviceDocument() {
+    ::SendDeviceDocument(context_, applyEnvironment_);
+}
+
 void SheetSide::ApplySettings() {
     ::ApplySettings(context_, applyEnvironment_);
 }

@@ -36,6 +36,8 @@ public:
     bool UnregisterSheetComponent(QObject* component);
     void DestroySheetComponents();
     void ApplySettings();
+    // Sends the device document as it is, as "Set" sends one.
+    void SendDeviceDocument();
     // What "Set" has written differently from the configuration the device sent.
     std::vector<SettingChange> pendingChanges(const IXMLNode& receivedRoot) const;
 

@@ -35,6 +35,8 @@ struct StartOptions {
     QString offlineFile;
     // With check: every "Set" prints its changes and neither sends nor saves.
     bool diffOnly = false;
+    // With check and a device: the stored configuration to send back to it.
+    QString restoreFile;
     // With check: the stored configuration to compare the device's with.
     QString compareFile;
     // Headless: no window, dialogs answered at once, records on standard output.

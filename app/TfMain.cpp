@@ -249,6 +249,11 @@ QString TfMain::passwordText() const {
     return Win1250::toWide(ePassword_->Text());
 }
 
+void TfMain::RestoreConfiguration(const QString& file) {
+    XML_Device.loadFromFile(file);
+    sheets_->SendDeviceDocument();
+}
+
 void TfMain::reloadDeviceDocument(const QString& fileName) {
     QFile received(fileName);
     receivedConfiguration_ = received.open(QIODevice::ReadOnly) ? received.readAll() : QByteArray();

@@ -54,6 +54,9 @@ public:
     // device sent, before it sends or saves; false stops the "Set" there.
     using ApplyReview = std::function<bool(const std::vector<SettingChange>& changes)>;
     void setApplyReview(ApplyReview review) { applyReview_ = std::move(review); }
+    // Makes the stored configuration `file` the device document and sends it as
+    // "Set" sends one, waiting for the device's confirmation and asking as "Set" does.
+    void RestoreConfiguration(const QString& file);
     // Sets the property Enabled of each control, in list order.
     static void SetControlsEnabled(std::initializer_list<QObject*> controls, bool value);
 

@@ -149,6 +149,11 @@ void WriteBoundValues(const SheetContext& context) {
     }
 }
 
+void SendDeviceDocument(const SheetContext& context, ApplyEnvironment& environment) {
+    const FlagScope inProgress(environment.ApplyInProgress);
+    SendAndConfirm(context, environment);
+}
+
 void ApplySettings(const SheetContext& context, ApplyEnvironment& environment) {
     const FlagScope inProgress(environment.ApplyInProgress);
     WriteBoundValues(context);

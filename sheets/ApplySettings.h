@@ -55,3 +55,8 @@ void ApplySettings(const SheetContext& context, ApplyEnvironment& environment);
 
 // The first part alone: the bound values written into the device document.
 void WriteBoundValues(const SheetContext& context);
+
+// The second part alone, for a document restored as a whole: sends the device
+// document (nothing is written into it first) and waits for the confirmation as
+// "Set" does. Needs the connection.
+void SendDeviceDocument(const SheetContext& context, ApplyEnvironment& environment);

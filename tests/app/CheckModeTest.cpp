@@ -265,6 +265,50 @@ TEST(CheckMode, AppliesAChangeToTheSimulatedDevice) {
 
 // A device that refuses the password, or a port where nobody listens, gives no
 // configuration: status 3, with the operator's message among the records.
+// A stored configuration goes back to the device as "Set" sends one, but only to
+// a device of its type and version.
+TEST(CheckMode, RestoreSendsAStoredConfigurationToItsKindOfDeviceOnly) {
+    QFile sample(QStringLiteral(KONFIDOR_EXAMPLES "/demo-485-device.xm"));
+    ASSERT_TRUE(sample.open(QIODevice::ReadOnly));
+    const QByteArray text = sample.readAll();
+    QTemporaryDir directory;
+    const auto store = [&](const char* name, const QByteArray& content) {
+        QFile file(directory.filePath(QLatin1String(name)));
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(content);
+        return file.fileName();
+    };
+    const QString older = store("older.xm", QByteArray(text).replace(R"(gateway="127.0.0.1")",
+                                                                      R"(gateway="127.0.0.2")"));
+    const QString otherVersion = store("other.xm", QByteArray(text).replace(R"(type="DEMO-485" version="1.0")",
+                                                                             R"(type="DEMO-485" version="2.0")"));
+    const QString applied = directory.filePath(QStringLiteral("applied.xml"));
+    Simulator simulator({QStringLiteral("--apply-file"), applied, QStringLiteral("--reset-delay"),
+                         QStringLiteral("100")});
+    const auto restore = [&](const QString& file) {
+        return runProgram(QStringList{QStringLiteral("--check"), QStringLiteral("--restore"), file} +
+                          simulator.login() +
+                          QStringList{QStringLiteral("--sheets"), QStringLiteral(KONFIDOR_EXAMPLES)});
+    };
+
+    const Outcome refused = restore(otherVersion);
+    EXPECT_EQ(refused.status, 2);
+    EXPECT_TRUE(refused.records.contains(QStringLiteral(
+        "dialog: error Soubor %1 patří k zařízení DEMO-485 verze 2.0, připojené zařízení je "
+        "DEMO-485 verze 1.0. Nic nebylo odesláno.").arg(otherVersion)))
+        << refused.records.join(u'\n').toStdString();
+    EXPECT_FALSE(QFile::exists(applied));
+
+    const Outcome restored = restore(older);
+    simulator.stop();
+    EXPECT_EQ(restored.status, 0) << restored.records.join(u'\n').toStdString();
+    EXPECT_TRUE(restored.records.join(u'\n').contains(QStringLiteral("Konfigurace byla úspěšně provedena")))
+        << restored.records.join(u'\n').toStdString();
+    QFile file(applied);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(file.readAll().contains(R"(gateway="127.0.0.2")"));
+}
+
 TEST(CheckMode, NoConfigurationFromTheDeviceIsStatusThree) {
     Simulator simulator;
     QStringList login = simulator.login();
