@@ -118,10 +118,15 @@ TEST(CheckMode, SetWithoutAConnectionSavesWhereAsked) {
     const Outcome diff = checkOffline(
         QStringLiteral(KONFIDOR_EXAMPLES), QStringLiteral(KONFIDOR_EXAMPLES "/demo-485-device.xm"),
         {QStringLiteral("--diff"), QStringLiteral("--save"), saved, QStringLiteral("--run"),
-         QStringLiteral("eName.Text:=Nová;"), QStringLiteral("--run"), QStringLiteral("Set;")});
+         QStringLiteral("eName.Text:=Nová;"), QStringLiteral("--run"),
+         QStringLiteral("cBaud1.ItemIndex:=0;"), QStringLiteral("--run"),
+         QStringLiteral("seBits1.Value:=7;"), QStringLiteral("--run"), QStringLiteral("Set;")});
     EXPECT_EQ(diff.status, 0);
-    EXPECT_TRUE(diff.records.contains(
-        QStringLiteral("change: INFO.name \"Čerpací stanice Žďár\" -> Nová")));
+    QStringList changes = diff.records;
+    changes.removeIf([](const QString& r) { return !r.startsWith(QStringLiteral("change: ")); });
+    // A combo box gives its entry's value; the widgets' order is the sheet's.
+    EXPECT_EQ(changes, (QStringList{"change: COM1.baud 19200 -> 1200", "change: COM1.bits 8 -> 7",
+                                    QStringLiteral("change: INFO.name \"Čerpací stanice Žďár\" -> Nová")}));
     EXPECT_FALSE(QFile::exists(saved));
 }
 
