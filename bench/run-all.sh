@@ -92,12 +92,19 @@ start_device() {
     simulators+=("$pid")
 }
 
-# The check mode against a device that floods the link: seconds for N lines.
+# The check mode against a device that floods the link: seconds for N lines, the
+# least of three runs, so that one slow moment of the shared machine does not decide.
 flood_check_seconds() {
-    start_device --flood "$1"
-    (cd "$work" && command time -f %e -o "$work/flood.time" "$build_dir/bin/konfidor" --check \
-        --address 127.0.0.1 --port "$port" --password demo >/dev/null 2>&1)
-    tail -1 "$work/flood.time"
+    local best="" seconds
+    for _ in 1 2 3; do
+        start_device --flood "$1"
+        (cd "$work" && command time -f %e -o "$work/flood.time" "$build_dir/bin/konfidor" --check \
+            --address 127.0.0.1 --port "$port" --password demo >/dev/null 2>&1)
+        kill "${simulators[-1]}" 2>/dev/null || true
+        seconds=$(tail -1 "$work/flood.time")
+        best=$(awk -v a="$seconds" -v b="$best" 'BEGIN { print (b == "" || a < b) ? a : b }')
+    done
+    echo "$best"
 }
 # Whole runs, start-up included: the growth is measured well above its cost.
 t1=$(flood_check_seconds 200000)
