@@ -12,10 +12,30 @@
 
 namespace {
 
+// Named things in document order, found by name in constant time: a configuration
+// may hold a hundred thousand elements under one parent.
+template <typename Value> class Named {
+public:
+    void add(const QString& name, Value value) {
+        index_.insert(name, static_cast<qsizetype>(items_.size()));
+        items_.emplace_back(name, std::move(value));
+    }
+    const Value* find(const QString& name) const {
+        const auto found = index_.constFind(name);
+        return found == index_.cend() ? nullptr : &items_[static_cast<std::size_t>(*found)].second;
+    }
+    auto begin() const { return items_.begin(); }
+    auto end() const { return items_.end(); }
+
+private:
+    std::vector<std::pair<QString, Value>> items_;
+    QHash<QString, qsizetype> index_;
+};
+
 // The element children of `parent` (none for no node), each under its path: its
 // name, and "[n]" for the n-th (n >= 2) of the same name.
-std::vector<std::pair<QString, IXMLNode>> namedChildren(const IXMLNode& parent, const QString& prefix) {
-    std::vector<std::pair<QString, IXMLNode>> children;
+Named<IXMLNode> namedChildren(const IXMLNode& parent, const QString& prefix) {
+    Named<IXMLNode> children;
     if (parent.isNull())
         return children;
     QHash<QString, int> seen;
@@ -26,27 +46,19 @@ std::vector<std::pair<QString, IXMLNode>> namedChildren(const IXMLNode& parent, 
         QString path = prefix + child.nodeName();
         if (n > 1)
             path += QStringLiteral("[%1]").arg(n);
-        children.emplace_back(path, child);
+        children.add(path, child);
     }
     return children;
 }
 
-std::vector<std::pair<QString, QString>> attributesOf(const IXMLNode& element) {
-    std::vector<std::pair<QString, QString>> attributes;
+Named<QString> attributesOf(const IXMLNode& element) {
+    Named<QString> attributes;
     if (element.isNull())
         return attributes;
     const IXMLNodeList list = element.attributeNodes();
     for (int i = 0; i < list.count(); ++i)
-        attributes.emplace_back(list.item(i).nodeName(), list.item(i).nodeValue());
+        attributes.add(list.item(i).nodeName(), list.item(i).nodeValue());
     return attributes;
-}
-
-template <typename Pairs> const auto* lookUp(const Pairs& pairs, const QString& key) {
-    for (const auto& pair : pairs) {
-        if (pair.first == key)
-            return &pair.second;
-    }
-    return static_cast<const typename Pairs::value_type::second_type*>(nullptr);
 }
 
 void compareChildren(const IXMLNode& before, const IXMLNode& after, const QString& prefix,
@@ -57,12 +69,12 @@ void compareElements(const IXMLNode& before, const IXMLNode& after, const QStrin
     const auto beforeAttributes = attributesOf(before);
     const auto afterAttributes = attributesOf(after);
     for (const auto& [name, value] : beforeAttributes) {
-        const QString* other = lookUp(afterAttributes, name);
+        const QString* other = afterAttributes.find(name);
         if (!other || *other != value)
             changes.push_back({path + u'.' + name, value, other ? std::optional(*other) : std::nullopt});
     }
     for (const auto& [name, value] : afterAttributes) {
-        if (!lookUp(beforeAttributes, name))
+        if (!beforeAttributes.find(name))
             changes.push_back({path + u'.' + name, std::nullopt, value});
     }
     compareChildren(before, after, path + u'/', changes);
@@ -73,11 +85,11 @@ void compareChildren(const IXMLNode& before, const IXMLNode& after, const QStrin
     const auto beforeChildren = namedChildren(before, prefix);
     const auto afterChildren = namedChildren(after, prefix);
     for (const auto& [path, child] : beforeChildren) {
-        const IXMLNode* other = lookUp(afterChildren, path);
+        const IXMLNode* other = afterChildren.find(path);
         compareElements(child, other ? *other : IXMLNode(), path, changes);
     }
     for (const auto& [path, child] : afterChildren) {
-        if (!lookUp(beforeChildren, path))
+        if (!beforeChildren.find(path))
             compareElements(IXMLNode(), child, path, changes);
     }
 }
