@@ -107,12 +107,10 @@ namespace {
 // Loads a stored configuration; what is wrong with it, or nothing.
 QString loadConfiguration(TXMLDocument& document, const QString& file) {
     try {
-        document.loadFromFile(file);
+        LoadStoredConfiguration(document, file);
     } catch (const Error& e) {
-        return QStringLiteral("Soubor %1 nelze použít: %2").arg(file, e.message());
+        return e.message();
     }
-    if (document.documentElement().childNodes().find(QStringLiteral("DEVICE")).isNull())
-        return QStringLiteral("Soubor %1 nelze použít: chybí v něm prvek DEVICE.").arg(file);
     return QString();
 }
 

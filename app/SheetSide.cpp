@@ -52,6 +52,14 @@ std::vector<SettingChange> SheetSide::pendingChanges(const IXMLNode& receivedRoo
     return PendingChanges(context_, receivedRoot);
 }
 
+std::vector<SettingState> SheetSide::settingStates(const IXMLNode& baselineRoot) const {
+    return SettingStates(context_, baselineRoot);
+}
+
+void SheetSide::saveAsSetWouldWrite(const QString& file) const {
+    SaveAsSetWouldWrite(context_, file);
+}
+
 void SheetSide::SendDeviceDocument() {
     ::SendDeviceDocument(context_, applyEnvironment_);
 }

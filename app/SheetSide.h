@@ -40,6 +40,10 @@ public:
     void SendDeviceDocument();
     // What "Set" has written differently from the configuration the device sent.
     std::vector<SettingChange> pendingChanges(const IXMLNode& receivedRoot) const;
+    // Every bound setting as `baselineRoot` holds it and as "Set" would write it now.
+    std::vector<SettingState> settingStates(const IXMLNode& baselineRoot) const;
+    // Saves what "Set" would write now, leaving the device document as it is.
+    void saveAsSetWouldWrite(const QString& file) const;
 
     const DeviceIdentity& device() const { return device_; }
     SheetRegistry& registry() { return registry_; }

@@ -2,8 +2,10 @@
 
 #include "app/TPanel.h"
 #include "app/TfWaitDialog.h"
+#include "diagnostics/ChangesPage.h"
 #include "diagnostics/DiagnosticLog.h"
 #include "diagnostics/TfDebug.h"
+#include "platform/Error.h"
 #include "platform/Win1250.h"
 #include "platform/components/Reflection.h"
 #include "platform/dialogs/OperatorDialogs.h"
@@ -131,15 +133,7 @@ void TfMain::FormCreate(QObject* scriptOwner, const QString& sheetDirectory) {
             .SaveFileName = saveFile_.isEmpty() ? DefaultSaveFileName() : saveFile_,
             .ReviewBeforeSend =
                 [this] {
-                    if (!applyReview_)
-                        return true;
-                    TXMLDocument received;
-                    try {
-                        received.loadFromBytes(receivedConfiguration_);
-                    } catch (const std::exception&) {
-                        // Nothing to compare with: every setting counts as new.
-                    }
-                    return applyReview_(sheets_->pendingChanges(received.documentElement()));
+                    return !applyReview_ || applyReview_(sheets_->pendingChanges(received_.root()));
                 },
             .KeepSent =
                 [this](const QByteArray& document, ConfigurationHistory::Answer answer) {
@@ -151,6 +145,31 @@ void TfMain::FormCreate(QObject* scriptOwner, const QString& sheetDirectory) {
 void TfMain::attachWindows(TfDebug* debugWindow, TfWaitDialog* waitDialog) {
     fDebug_ = debugWindow;
     fWaitDialog_ = waitDialog;
+    fDebug_->changesPage()->setSource({
+        .rows = [this](const QString& storedFile) { return settingStates(storedFile); },
+        .save = [this](const QString& file) { saveAsSetWouldWrite(file); },
+    });
+}
+
+std::vector<SettingState> TfMain::settingStates(const QString& storedFile) {
+    if (!XML_Device.active())
+        throw Error(QStringLiteral("Zatím není načtena žádná konfigurace zařízení."));
+    if (storedFile.isEmpty())
+        return sheets_->settingStates(received_.root());
+    TXMLDocument stored;
+    LoadStoredConfiguration(stored, storedFile);
+    return sheets_->settingStates(stored.documentElement());
+}
+
+void TfMain::saveAsSetWouldWrite(const QString& file) {
+    if (!XML_Device.active())
+        throw Error(QStringLiteral("Zatím není načtena žádná konfigurace zařízení."));
+    sheets_->saveAsSetWouldWrite(file);
+}
+
+void TfMain::refreshChangesPage() {
+    if (fDebug_)
+        fDebug_->changesPage()->refreshLater();
 }
 
 void TfMain::FormShow(QObject*) {
@@ -199,7 +218,10 @@ void TfMain::CancelConnect() {
 
 // The one call site of the sheets code's LoadSheet.
 void TfMain::LoadSheet() {
-    const auto announce = qScopeGuard([this] { emit sheetLoaded(); });
+    const auto announce = qScopeGuard([this] {
+        refreshChangesPage();
+        emit sheetLoaded();
+    });
     sheets_->LoadSheet();
 }
 
@@ -256,7 +278,7 @@ void TfMain::RestoreConfiguration(const QString& file) {
 
 void TfMain::reloadDeviceDocument(const QString& fileName) {
     QFile received(fileName);
-    receivedConfiguration_ = received.open(QIODevice::ReadOnly) ? received.readAll() : QByteArray();
+    received_.take(received.open(QIODevice::ReadOnly) ? received.readAll() : QByteArray());
     XML_Device.setActive(false);
     XML_Device.setFileName(fileName);
     XML_Device.setActive(true);
@@ -287,6 +309,7 @@ void TfMain::DestroySheetComponents() {
 }
 
 void TfMain::ApplySettings() {
+    const auto refresh = qScopeGuard([this] { refreshChangesPage(); });
     sheets_->ApplySettings();
 }
 

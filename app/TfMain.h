@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/ReceivedConfiguration.h"
 #include "app/SheetSide.h"
 #include "app/StartOptions.h"
 #include "link/ConfigurationHistory.h"
@@ -122,6 +123,10 @@ signals:
 private:
     void buildLayout(const StartOptions& options);
     void FormCreate(QObject* scriptOwner, const QString& sheetDirectory);
+    // What the diagnostics window's "Změny" page lists and saves.
+    std::vector<SettingState> settingStates(const QString& storedFile);
+    void saveAsSetWouldWrite(const QString& file);
+    void refreshChangesPage();
 
     DiagnosticLog& log_;
     const bool debugSwitch_;
@@ -145,8 +150,7 @@ private:
     // LoadSheet and the registry with SheetLock.
     std::unique_ptr<SheetSide> sheets_;
     ApplyReview applyReview_;
-    // The configuration as the device sent it (or as its file holds it).
-    QByteArray receivedConfiguration_;
+    ReceivedConfiguration received_;
     // Every configuration received and sent, kept for support.
     ConfigurationHistory history_;
     // The device link: Link, ClientSocket, RxBuffer, the six signals and Timer1.

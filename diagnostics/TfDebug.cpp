@@ -1,5 +1,6 @@
 #include "diagnostics/TfDebug.h"
 
+#include "diagnostics/ChangesPage.h"
 #include "diagnostics/CommunicationLogView.h"
 #include "diagnostics/DiagnosticLog.h"
 #include "diagnostics/EventLogDelegate.h"
@@ -81,6 +82,8 @@ TfDebug::TfDebug(const DiagnosticLog& log, QWidget* parent)
     pageControl_->addTab(buildCommunicationTab(), QStringLiteral("Communication"));
     pageControl_->addTab(buildXmlTab(vstDeviceXml_), QStringLiteral("Device XML"));
     pageControl_->addTab(buildXmlTab(vstSheetXml_), QStringLiteral("Sheet XML"));
+    changesPage_ = new ChangesPage;
+    pageControl_->addTab(changesPage_, QStringLiteral("Změny"));
     vstDeviceXml_->setObjectName(QStringLiteral("VSTDeviceXML"));
     vstSheetXml_->setObjectName(QStringLiteral("VSTSheetXML"));
     pendingDevice_.tree = vstDeviceXml_;

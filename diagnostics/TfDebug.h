@@ -5,6 +5,7 @@
 #include <QWidget>
 #include <memory>
 
+class ChangesPage;
 class CommunicationLogView;
 class DiagnosticLog;
 class EventLogModel;
@@ -19,7 +20,7 @@ class TXMLDocument;
 
 // The diagnostics window: the event log with the raw text of the clicked entry,
 // the script functions with the body of the clicked one, the communication log,
-// and the device and sheet documents as trees. It only shows what the
+// the device and sheet documents as trees, and the settings "Set" would change. It only shows what the
 // DiagnosticLog holds, so logging works the same whether the window is open,
 // closed or never shown. Closing it only hides it.
 class TfDebug : public QWidget {
@@ -53,6 +54,7 @@ public:
     QTreeWidget* VSTDeviceXML() const { return vstDeviceXml_; }
     QTreeWidget* VSTSheetXML() const { return vstSheetXml_; }
     EventLogModel* logModel() const { return logModel_; }
+    ChangesPage* changesPage() const { return changesPage_; }
 
     // Shows everything logged so far, and the documents, at once, without waiting for
     // the message loop or for the views to be shown.
@@ -79,6 +81,7 @@ private:
     CommunicationLogView* reCommunication_ = nullptr;
     QTreeWidget* vstDeviceXml_ = nullptr;
     QTreeWidget* vstSheetXml_ = nullptr;
+    ChangesPage* changesPage_ = nullptr;
 
     // A document's element waiting for its tree to be shown.
     struct PendingTree {

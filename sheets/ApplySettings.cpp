@@ -48,26 +48,6 @@ Variant BoundValue(TControl& control, const QByteArray& propertyName) {
     return value;
 }
 
-void WriteEntry(TXMLDocument& device, const TSheetComponent& entry) {
-    const Variant binding = entry.Node.attribute(QStringLiteral("XMLpath"));
-    if (binding.isNull())
-        return;
-    auto* control = qobject_cast<TControl*>(entry.Component);
-    if (!control)
-        throw Error(QStringLiteral("Invalid class typecast"));
-    if (!control->Enabled())
-        return;
-    const XMLPathParts path = SplitXMLPath(binding.toText());
-    const QString text = BoundValue(*control, path.PropertyName).toWideText();
-    const IXMLNode attribute = DeviceSetting(device, path.NodeName)
-                                   .attributeNodes()
-                                   .find(Win1250::toWide(path.AttributeName));
-    if (attribute.isNull())
-        throw Error(
-            QStringLiteral("Attribute %1 not found").arg(Win1250::toWide(path.AttributeName)));
-    attribute.setNodeValue(text);
-}
-
 // Asks whether to log in again after the device took the settings.
 void AskToReconnect(ApplyEnvironment& environment, const QString& text) {
     if (!environment.Dialogs.askYesNo(ReconnectCaption, text))
@@ -132,7 +112,20 @@ QString DefaultSaveFileName() {
 #endif
 }
 
-void WriteBoundValues(const SheetContext& context) {
+std::optional<BoundWrite> BoundSettingWrite(const TSheetComponent& entry) {
+    const Variant binding = entry.Node.attribute(QStringLiteral("XMLpath"));
+    if (binding.isNull())
+        return std::nullopt;
+    auto* control = qobject_cast<TControl*>(entry.Component);
+    if (!control)
+        throw Error(QStringLiteral("Invalid class typecast"));
+    if (!control->Enabled())
+        return std::nullopt;
+    const XMLPathParts path = SplitXMLPath(binding.toText());
+    return BoundWrite{path, BoundValue(*control, path.PropertyName).toWideText()};
+}
+
+void ForEachBoundWrite(const SheetContext& context, const BoundWriteVisitor& visit) {
     SheetRegistry& registry = context.SheetComponents;
     std::lock_guard guard(registry.SheetLock());
     for (const TSheetComponent& entry : registry.Entries()) {
@@ -141,12 +134,35 @@ void WriteBoundValues(const SheetContext& context) {
         const QPointer<TComponent> widget(entry.Component);
         if (!widget || widget->IsFreed())
             continue;
+        std::optional<BoundWrite> write;
         try {
-            WriteEntry(context.XML_Device, entry);
+            write = BoundSettingWrite(entry);
         } catch (const std::exception&) {
-            // An entry that cannot be written is skipped; the others still are.
+            // An entry whose value cannot be taken writes nothing.
         }
+        visit(entry, write);
     }
+}
+
+void WriteBoundValues(const SheetContext& context) {
+    WriteBoundValues(context, context.XML_Device);
+}
+
+void WriteBoundValues(const SheetContext& context, TXMLDocument& device) {
+    ForEachBoundWrite(context, [&](const TSheetComponent&, const std::optional<BoundWrite>& write) {
+        if (!write)
+            return;
+        try {
+            const IXMLNode attribute = DeviceSetting(device, write->path.NodeName)
+                                           .attributeNodes()
+                                           .find(Win1250::toWide(write->path.AttributeName));
+            if (!attribute.isNull())
+                attribute.setNodeValue(write->text);
+        } catch (const std::exception&) {
+            // A node name that is no element name: the entry is skipped, the others
+            // still are written.
+        }
+    });
 }
 
 void SendDeviceDocument(const SheetContext& context, ApplyEnvironment& environment) {

@@ -1,14 +1,18 @@
 #pragma once
 
 #include "link/ConfigurationHistory.h"
+#include "sheets/XMLPath.h"
 
 #include <QByteArray>
 #include <QString>
 #include <functional>
+#include <optional>
 
 class OperatorDialogs;
+class TXMLDocument;
 struct LinkSignals;
 struct SheetContext;
+struct TSheetComponent;
 
 // What "Set" works with besides the sheet: the device connection, its
 // confirmation signals, the operator's message boxes and the two program-wide
@@ -53,8 +57,27 @@ QString DefaultSaveFileName();
 // Raises when the send or the save fails; ApplyInProgress is cleared on every exit.
 void ApplySettings(const SheetContext& context, ApplyEnvironment& environment);
 
-// The first part alone: the bound values written into the device document.
+// What "Set" writes for one registry entry: the text of its bound widget's value
+// (a combo box gives its selected item's value) and the setting it goes to. None
+// for an entry without a binding or with a disabled widget; raises for an entry
+// whose value cannot be taken.
+struct BoundWrite {
+    XMLPathParts path;
+    QString text;
+};
+std::optional<BoundWrite> BoundSettingWrite(const TSheetComponent& entry);
+
+// Visits every registry entry whose widget is alive, in registry order under
+// SheetLock, with what "Set" writes for it (none also when its value cannot be taken).
+using BoundWriteVisitor =
+    std::function<void(const TSheetComponent& entry, const std::optional<BoundWrite>& write)>;
+void ForEachBoundWrite(const SheetContext& context, const BoundWriteVisitor& visit);
+
+// The first part alone: the bound values written into the device document. An
+// entry whose attribute the document lacks is skipped.
 void WriteBoundValues(const SheetContext& context);
+// The same into another document, a copy of the device document.
+void WriteBoundValues(const SheetContext& context, TXMLDocument& device);
 
 // The second part alone, for a document restored as a whole: sends the device
 // document (nothing is written into it first) and waits for the confirmation as

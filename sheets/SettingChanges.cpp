@@ -1,13 +1,17 @@
 #include "sheets/SettingChanges.h"
 
+#include "platform/Error.h"
 #include "platform/Win1250.h"
+#include "platform/components/Component.h"
 #include "platform/xml/IXMLNode.h"
 #include "platform/xml/TXMLDocument.h"
+#include "sheets/ApplySettings.h"
 #include "sheets/SheetContext.h"
 #include "sheets/SheetRegistry.h"
 #include "sheets/XMLPath.h"
 
 #include <QHash>
+#include <QSet>
 #include <algorithm>
 
 namespace {
@@ -39,7 +43,8 @@ Named<IXMLNode> namedChildren(const IXMLNode& parent, const QString& prefix) {
     if (parent.isNull())
         return children;
     QHash<QString, int> seen;
-    for (IXMLNode child = parent.childNodes().first(); !child.isNull(); child = child.nextSibling()) {
+    for (IXMLNode child = parent.childNodes().first(); !child.isNull();
+         child = child.nextSibling()) {
         if (child.nodeType() != XMLNodeType::Element)
             continue;
         const int n = ++seen[child.nodeName()];
@@ -71,7 +76,8 @@ void compareElements(const IXMLNode& before, const IXMLNode& after, const QStrin
     for (const auto& [name, value] : beforeAttributes) {
         const QString* other = afterAttributes.find(name);
         if (!other || *other != value)
-            changes.push_back({path + u'.' + name, value, other ? std::optional(*other) : std::nullopt});
+            changes.push_back(
+                {path + u'.' + name, value, other ? std::optional(*other) : std::nullopt});
     }
     for (const auto& [name, value] : afterAttributes) {
         if (!beforeAttributes.find(name))
@@ -94,6 +100,30 @@ void compareChildren(const IXMLNode& before, const IXMLNode& after, const QStrin
     }
 }
 
+// The setting an entry's binding names, as changes name it; none without a binding.
+std::optional<XMLPathParts> boundSetting(const TSheetComponent& entry) {
+    const Variant binding = entry.Node.attribute(QStringLiteral("XMLpath"));
+    if (binding.isNull())
+        return std::nullopt;
+    return SplitXMLPath(binding.toText());
+}
+
+QString settingName(const XMLPathParts& path) {
+    return Win1250::toWide(path.NodeName + '.' + path.AttributeName);
+}
+
+// The value of a bound setting in a configuration: the attribute of the root's
+// first child of that name.
+std::optional<QString> settingValue(const IXMLNode& root, const XMLPathParts& path) {
+    if (root.isNull())
+        return std::nullopt;
+    const IXMLNode element = root.childNodes().find(Win1250::toWide(path.NodeName));
+    if (element.isNull())
+        return std::nullopt;
+    const IXMLNode attribute = element.attributeNodes().find(Win1250::toWide(path.AttributeName));
+    return attribute.isNull() ? std::nullopt : std::optional(attribute.nodeValue());
+}
+
 } // namespace
 
 std::vector<SettingChange> CompareSettings(const IXMLNode& beforeRoot, const IXMLNode& afterRoot) {
@@ -102,21 +132,67 @@ std::vector<SettingChange> CompareSettings(const IXMLNode& beforeRoot, const IXM
     return changes;
 }
 
-std::vector<SettingChange> PendingChanges(const SheetContext& context, const IXMLNode& receivedRoot) {
+std::vector<SettingChange> PendingChanges(const SheetContext& context,
+                                          const IXMLNode& receivedRoot) {
     std::vector<SettingChange> changes =
         CompareSettings(receivedRoot, context.XML_Device.documentElement());
     QHash<QString, qsizetype> boundOrder;
     for (const TSheetComponent& entry : context.SheetComponents.Entries()) {
-        const Variant binding = entry.Node.attribute(QStringLiteral("XMLpath"));
-        if (binding.isNull())
-            continue;
-        const XMLPathParts path = SplitXMLPath(binding.toText());
-        boundOrder.insert(Win1250::toWide(path.NodeName + '.' + path.AttributeName), boundOrder.size());
+        if (const auto path = boundSetting(entry))
+            boundOrder.insert(settingName(*path), boundOrder.size());
     }
     const auto rank = [&](const SettingChange& change) {
         return boundOrder.value(change.setting, boundOrder.size());
     };
-    std::stable_sort(changes.begin(), changes.end(),
-                     [&](const SettingChange& a, const SettingChange& b) { return rank(a) < rank(b); });
+    std::stable_sort(
+        changes.begin(), changes.end(),
+        [&](const SettingChange& a, const SettingChange& b) { return rank(a) < rank(b); });
     return changes;
+}
+
+std::vector<SettingState> SettingStates(const SheetContext& context, const IXMLNode& baselineRoot) {
+    const IXMLNode deviceRoot =
+        context.XML_Device.active() ? context.XML_Device.documentElement() : IXMLNode();
+    std::vector<SettingState> states;
+    QSet<QString> bound;
+    ForEachBoundWrite(
+        context, [&](const TSheetComponent& entry, const std::optional<BoundWrite>& write) {
+            const auto path = boundSetting(entry);
+            if (!path)
+                return;
+            const QString setting = settingName(*path);
+            std::optional<QString> now = settingValue(deviceRoot, *path);
+            // "Set" writes only attributes the document already has.
+            if (write && now)
+                now = write->text;
+            states.push_back(SettingState{setting, settingValue(baselineRoot, *path), now,
+                                          Win1250::toWide(entry.Component->Name())});
+            bound.insert(setting);
+        });
+    for (SettingChange& change : CompareSettings(baselineRoot, deviceRoot)) {
+        if (!bound.contains(change.setting))
+            states.push_back(SettingState{
+                std::move(change.setting), std::move(change.before), std::move(change.after), {}});
+    }
+    return states;
+}
+
+void LoadStoredConfiguration(TXMLDocument& document, const QString& file) {
+    try {
+        document.loadFromFile(file);
+    } catch (const Error& e) {
+        throw Error(QStringLiteral("Soubor %1 nelze použít: %2").arg(file, e.message()));
+    }
+    if (document.documentElement().childNodes().find(QStringLiteral("DEVICE")).isNull())
+        throw Error(QStringLiteral("Soubor %1 nelze použít: chybí v něm prvek DEVICE.").arg(file));
+}
+
+void SaveAsSetWouldWrite(const SheetContext& context, const QString& file) {
+    // The copy starts without the original declaration: its text is Unicode here,
+    // whatever encoding the device declared.
+    TXMLDocument copy;
+    copy.loadFromBytes(context.XML_Device.documentElement().xml().toUtf8());
+    WriteBoundValues(context, copy);
+    copy.setEncoding(QStringLiteral("UTF-8"));
+    copy.saveToFile(file);
 }

@@ -1,11 +1,14 @@
 #pragma once
 
+#include "diagnostics/SettingState.h"
+
 #include <QString>
 #include <optional>
 #include <vector>
 
 class IXMLNode;
 struct SheetContext;
+class TXMLDocument;
 
 // One device setting that two configurations hold differently. A setting is an
 // attribute of an element below the configuration's root, named as bindings name
@@ -25,3 +28,19 @@ std::vector<SettingChange> CompareSettings(const IXMLNode& beforeRoot, const IXM
 // device sent (`receivedRoot`): the settings the sheet's widgets bind first, in
 // registry order, then any other difference in document order.
 std::vector<SettingChange> PendingChanges(const SheetContext& context, const IXMLNode& receivedRoot);
+
+// Every setting a widget binds, in registry order (one per widget), with the value
+// "Set" would write now, taken by the same conversion it uses, without writing
+// anything; then every other setting the device document holds differently from
+// `baselineRoot`.
+std::vector<SettingState> SettingStates(const SheetContext& context, const IXMLNode& baselineRoot);
+
+// Loads a stored configuration to compare with or restore. Raises Error
+// "Soubor FILE nelze použít: REASON" when it cannot be read, is not well-formed
+// or has no DEVICE element.
+void LoadStoredConfiguration(TXMLDocument& document, const QString& file);
+
+// A copy of the device document with the bound values written into it, as "Set"
+// would write them now, saved as "Set" saves without a connection (UTF-8). The
+// device document itself is left as it is. Raises when the file cannot be written.
+void SaveAsSetWouldWrite(const SheetContext& context, const QString& file);

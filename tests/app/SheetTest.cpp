@@ -1,4 +1,5 @@
 #include "ShellTestSupport.h"
+#include "diagnostics/ChangesPage.h"
 #include "diagnostics/TfDebug.h"
 #include "link/SocketErrorCodes.h"
 #include "link/SocketFaults.h"
@@ -6,13 +7,17 @@
 #include "platform/Win1250.h"
 #include "platform/components/Reflection.h"
 #include "platform/widgets/Button.h"
+#include "platform/widgets/Control.h"
 #include "platform/widgets/Form.h"
 #include "script/TScript.h"
 
+#include <QCheckBox>
 #include <QFile>
-#include <QScopeGuard>
+#include <QLabel>
 #include <QListWidget>
 #include <QPlainTextEdit>
+#include <QScopeGuard>
+#include <QTemporaryDir>
 #include <QTimer>
 #include <QTreeWidget>
 
@@ -141,6 +146,84 @@ TEST_F(ShellTest, FieldExampleSheetBuildsWithEveryBindingLoaded) {
     }
     EXPECT_EQ(created, 33);
     EXPECT_EQ(loaded, 12);
+}
+
+// The "Změny" page, shown over the modal sheet, follows the operator's edits in a
+// text, a combo box (its item's value) and a spin edit, and marks what "Set" would
+// change. Saving and comparing leave the device document as it is.
+TEST_F(ShellTest, ChangesPageFollowsTheOperatorsEdits) {
+    const QString data = qEnvironmentVariable("KONFIDOR_TEST_DATA") + "/sheets/field-example";
+    ASSERT_TRUE(QFile::copy(data + "/demo-485-device.xm", QStringLiteral("x.xm")));
+    StartOptions options;
+    options.sheetDirectory = data;
+    start(options);
+    TfDebug& debug = program().fDebug();
+    ChangesPage* page = debug.changesPage();
+    const auto rows = [page] {
+        QStringList texts;
+        for (int i = 0; i < page->table()->topLevelItemCount(); ++i) {
+            const QTreeWidgetItem* item = page->table()->topLevelItem(i);
+            texts << QStringList{item->text(0), item->text(1), item->text(2), item->text(3)}.join(
+                u'|');
+        }
+        return texts;
+    };
+    const auto widget = [&](const char* name) {
+        return qobject_cast<TControl*>(fMain().FindSheetComponent(name))->Widget();
+    };
+    const QStringList edited{
+        "NET.port|10001|10000|sePort", "COM.baud|9600|1200|cBaud",
+        QStringLiteral("INFO.location|Budova B, 2. patro|Budova B, 2. patroX|eLocation")};
+
+    QTimer closer;
+    QObject::connect(&closer, &QTimer::timeout, [&] {
+        auto* form = qobject_cast<TForm*>(fMain().FindSheetComponent("fConfig"));
+        if (!form || !form->IsModal())
+            return;
+        closer.stop();
+        debug.showAndRaise();
+        debug.PageControl1()->setCurrentWidget(page);
+        EXPECT_EQ(page->shownView(), page->emptyText());
+
+        QTest::keyClick(widget("eLocation"), Qt::Key_End);
+        QTest::keyClicks(widget("eLocation"), QStringLiteral("X"));
+        QTest::keyClick(widget("cBaud"), Qt::Key_Home);
+        QTest::keyClick(widget("sePort"), Qt::Key_Down);
+        EXPECT_TRUE(QTest::qWaitFor([&] { return rows().size() == 3; }, 5000));
+        EXPECT_EQ(rows(), edited);
+        EXPECT_TRUE(page->table()->topLevelItem(0)->font(0).bold());
+
+        // What "Set" would send now, saved, holds the edits: nothing differs from it.
+        QTemporaryDir directory;
+        const QString saved = directory.filePath(QStringLiteral("now.xml"));
+        page->saveConfiguration(saved);
+        page->compareWith(saved);
+        EXPECT_EQ(page->shownView(), page->emptyText());
+        EXPECT_TRUE(page->emptyText()->text().contains(QStringLiteral("now.xml")));
+        page->compareWith(QString());
+        EXPECT_EQ(rows(), edited);
+        EXPECT_EQ(fMain()
+                      .xmlDevice()
+                      .documentElement()
+                      .childNodes()
+                      .find("INFO")
+                      .attribute("location")
+                      .toWideText(),
+                  QStringLiteral("Budova B, 2. patro"));
+
+        // All bound settings, the unchanged ones plain.
+        page->onlyChanges()->setChecked(false);
+        EXPECT_EQ(page->table()->topLevelItemCount(), 12);
+        const QTreeWidgetItem* plain =
+            page->table()->findItems("NET.ip", Qt::MatchExactly).value(0);
+        ASSERT_NE(plain, nullptr);
+        EXPECT_FALSE(plain->font(0).bold());
+        form->Close();
+    });
+    closer.start(10);
+    fMain().Button3()->SetEnabled(true);
+    fMain().Button3()->Click();
+    EXPECT_TRUE(dialogs.records().empty());
 }
 
 // The log file holds what the diagnostics window shows, event entries and

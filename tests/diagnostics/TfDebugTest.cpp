@@ -44,7 +44,8 @@ TEST_F(TfDebugTest, LayoutAndFirstTabShown) {
     for (int i = 0; i < window.PageControl1()->count(); ++i)
         tabs << window.PageControl1()->tabText(i);
     EXPECT_EQ(tabs,
-              (QStringList{"Log", "ScriptFunctions", "Communication", "Device XML", "Sheet XML"}));
+              (QStringList{"Log", "ScriptFunctions", "Communication", "Device XML", "Sheet XML",
+                           QStringLiteral("Změny")}));
 
     window.showAndRaise();
     EXPECT_EQ(window.PageControl1()->currentWidget(), window.reCommunication()->parentWidget());
