@@ -28,8 +28,11 @@ const QColor MissingText(128, 128, 128);
 
 void setValue(QTreeWidgetItem& item, int column, const std::optional<QString>& value) {
     item.setText(column, value.value_or(MissingValue));
-    if (value)
+    if (value) {
+        // The column elides long values; the tool tip holds the whole text.
+        item.setToolTip(column, *value);
         return;
+    }
     QFont font = item.font(column);
     font.setItalic(true);
     item.setFont(column, font);
@@ -80,9 +83,11 @@ ChangesPage::ChangesPage(QWidget* parent)
     table_->setUniformRowHeights(true);
     table_->setHeaderLabels({QStringLiteral("Nastavení"), QStringLiteral("Ze zařízení"),
                              QStringLiteral("Nyní"), QStringLiteral("Prvek")});
-    table_->header()->resizeSection(SettingColumn, 110);
-    table_->header()->resizeSection(BeforeColumn, 90);
-    table_->header()->resizeSection(NowColumn, 90);
+    table_->header()->resizeSection(SettingColumn, 100);
+    table_->header()->resizeSection(BeforeColumn, 88);
+    table_->header()->resizeSection(NowColumn, 88);
+    // Long values are elided; the widget's name takes what is left.
+    table_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
 
     emptyText_ = new QLabel;
     emptyText_->setObjectName(QStringLiteral("ChangesEmptyText"));

@@ -44,15 +44,15 @@ void replaceTree(QTreeWidget* tree, std::unique_ptr<QTreeWidgetItem> documentTre
     top->setExpanded(true);
 }
 
-// Narrower tab padding than the style's own, so that all five tabs fit the
-// window's width without scroll buttons, as they do in the reference layout.
+// Narrower tab padding than the style's own, so that all six tabs fit the
+// window's width without scroll buttons.
 class CompactTabStyle : public QProxyStyle {
 public:
     using QProxyStyle::QProxyStyle;
     int pixelMetric(PixelMetric metric, const QStyleOption* option,
                     const QWidget* widget) const override {
         if (metric == PM_TabBarTabHSpace)
-            return 14;
+            return 9;
         return QProxyStyle::pixelMetric(metric, option, widget);
     }
 };

@@ -1,12 +1,16 @@
-// Renders the main window, the wait dialog and the sample sheet's window after
-// connecting to the device simulator into main-window.png, wait-dialog.png and
-// demo.png in the folder given as the argument. Run under xvfb-run so that real
+// Renders the main window, the wait dialog, the sample sheet's window after
+// connecting to the device simulator and the "Změny" page after a few edits into
+// main-window.png, wait-dialog.png, demo.png and debug-changes.png in the folder
+// given as the argument. Run under xvfb-run so that real
 // fonts are used.
 #include "app/Program.h"
 #include "app/TfMain.h"
 #include "app/TfWaitDialog.h"
+#include "diagnostics/ChangesPage.h"
+#include "diagnostics/TfDebug.h"
 #include "platform/widgets/ApplicationStyle.h"
 #include "platform/widgets/Button.h"
+#include "platform/widgets/Control.h"
 #include "platform/widgets/Form.h"
 #include "tools/devsim/DeviceSimulator.h"
 
@@ -14,6 +18,8 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QTabWidget>
+#include <QTreeWidget>
 #include <QTimer>
 #include <QtTest/QTest>
 
@@ -23,6 +29,25 @@ bool saveWindow(QWidget* window, const QDir& out, const char* fileName) {
     if (!QTest::qWaitForWindowExposed(window))
         return false;
     return window->grab().save(out.filePath(QString::fromLatin1(fileName)));
+}
+
+// Edits three of the sample sheet's widgets as an operator would and saves the
+// diagnostics window's "Změny" page once it lists them.
+bool saveChangesPage(Program& program, const QDir& out) {
+    const auto widget = [&](const char* name) {
+        return qobject_cast<TControl*>(program.fMain().FindSheetComponent(name))->Widget();
+    };
+    QWidget* name = widget("eName");
+    QTest::keyClick(name, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClicks(name, QStringLiteral("Kotelna sever"));
+    QTest::keyClick(widget("cBaud1"), Qt::Key_Home);
+    QTest::keyClick(widget("seBits1"), Qt::Key_Down);
+    TfDebug& debug = program.fDebug();
+    debug.PageControl1()->setCurrentWidget(debug.changesPage());
+    debug.showAndRaise();
+    const QTreeWidget* table = debug.changesPage()->table();
+    return QTest::qWaitFor([&] { return table->topLevelItemCount() == 3; }, 5000) &&
+           saveWindow(&debug, out, "debug-changes.png");
 }
 
 // Connects to the simulator serving the sample configuration and, once the sample
@@ -53,7 +78,8 @@ bool saveDemoSheet(const QDir& out) {
         if (!sheet || !sheet->IsModal())
             return;
         watch.stop();
-        saved = saveWindow(sheet->Widget(), out, "demo.png");
+        saved = saveWindow(sheet->Widget(), out, "demo.png") &&
+                saveChangesPage(program, out);
         sheet->Close();
     });
     watch.start();
