@@ -2,7 +2,6 @@
 
 #include "platform/Error.h"
 #include "platform/Win1250.h"
-#include "platform/components/Component.h"
 #include "platform/xml/IXMLNode.h"
 #include "platform/xml/TXMLDocument.h"
 #include "sheets/ApplySettings.h"
@@ -165,8 +164,11 @@ std::vector<SettingState> SettingStates(const SheetContext& context, const IXMLN
             // "Set" writes only attributes the document already has.
             if (write && now)
                 now = write->text;
+            // The name as the sheet gives it: reading the value may have run a
+            // script that freed the widget.
+            const Variant name = entry.Node.attribute(QStringLiteral("Name"));
             states.push_back(SettingState{setting, settingValue(baselineRoot, *path), now,
-                                          Win1250::toWide(entry.Component->Name())});
+                                          name.isNull() ? QString() : name.toWideText()});
             bound.insert(setting);
         });
     for (SettingChange& change : CompareSettings(baselineRoot, deviceRoot)) {
