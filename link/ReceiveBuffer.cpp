@@ -33,6 +33,32 @@ void ReceiveBuffer::Mark::removedFront(qsizetype length) {
         known_ = false;
 }
 
+// Taking text from inside leaves an occurrence in front of the cut where it was and
+// moves one behind it; the only occurrence that can appear spans the joint. Only a
+// cut occurrence is searched for again: a marker known to be absent stays known,
+// however long the text behind the joint (a configuration block taken from the
+// middle of a long unfinished flood costs no search of the flood).
+void ReceiveBuffer::Mark::removedInside(const QByteArray& text, qsizetype position,
+                                        qsizetype length) {
+    if (!known_)
+        return;
+    const qsizetype size = marker_.size();
+    if (position_ >= 0 && position_ + size <= position)
+        return;
+    if (position_ >= 0 && position_ < position + length) {
+        known_ = false;
+        return;
+    }
+    if (position_ >= 0)
+        position_ -= length;
+    const qsizetype from = std::max<qsizetype>(0, position - size + 1);
+    const qsizetype to = std::min<qsizetype>(text.size(), position + size - 1);
+    const qsizetype joint =
+        QByteArrayView(text).sliced(from, std::max<qsizetype>(0, to - from)).indexOf(marker_);
+    if (joint >= 0)
+        position_ = from + joint;
+}
+
 void ReceiveBuffer::append(const QByteArray& bytes) {
     const qsizetype oldSize = text_.size();
     text_ += bytes;
@@ -41,12 +67,11 @@ void ReceiveBuffer::append(const QByteArray& bytes) {
 
 void ReceiveBuffer::remove(qsizetype position, qsizetype length) {
     text_.remove(position, length);
-    // Text taken from the middle can join two pieces into a marker.
     forEachMark([&](Mark& mark) {
         if (position == 0)
             mark.removedFront(length);
         else
-            mark.forget();
+            mark.removedInside(text_, position, length);
     });
 }
 

@@ -40,7 +40,7 @@ private:
         qsizetype find(const QByteArray& text) const;
         void appended(const QByteArray& text, qsizetype oldSize);
         void removedFront(qsizetype length);
-        void forget() { known_ = false; }
+        void removedInside(const QByteArray& text, qsizetype position, qsizetype length);
         void absent() {
             known_ = true;
             position_ = -1;
