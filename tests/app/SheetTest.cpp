@@ -95,15 +95,25 @@ TEST_F(ShellTest, StoredConfigurationBuildsTheMatchingSheet) {
     EXPECT_EQ(fMain().FindSheetComponent("fTest"), nullptr);
 }
 
+// The program with a sheet as authors in the field write it and its device's stored
+// configuration as x.xm, which the "Create " button loads.
+class FieldExampleTest : public ShellTest {
+protected:
+    void startWithFieldExample() {
+        const QString data =
+            qEnvironmentVariable("KONFIDOR_TEST_DATA") + "/sheets/field-example";
+        ASSERT_TRUE(QFile::copy(data + "/demo-485-device.xm", QStringLiteral("x.xm")));
+        StartOptions options;
+        options.sheetDirectory = data;
+        start(options);
+    }
+};
+
 // A sheet as authors in the field write it, with its device's stored configuration,
 // built through the "Create " button: its last script shows the form modally, which
 // the test closes once it has looked at the loaded values.
-TEST_F(ShellTest, FieldExampleSheetBuildsWithEveryBindingLoaded) {
-    const QString data = qEnvironmentVariable("KONFIDOR_TEST_DATA") + "/sheets/field-example";
-    ASSERT_TRUE(QFile::copy(data + "/demo-485-device.xm", QStringLiteral("x.xm")));
-    StartOptions options;
-    options.sheetDirectory = data;
-    start(options);
+TEST_F(FieldExampleTest, SheetBuildsWithEveryBindingLoaded) {
+    startWithFieldExample();
 
     bool shownModally = false;
     QTimer closer;
@@ -151,12 +161,8 @@ TEST_F(ShellTest, FieldExampleSheetBuildsWithEveryBindingLoaded) {
 // The "Změny" page, shown over the modal sheet, follows the operator's edits in a
 // text, a combo box (its item's value) and a spin edit, and marks what "Set" would
 // change. Saving and comparing leave the device document as it is.
-TEST_F(ShellTest, ChangesPageFollowsTheOperatorsEdits) {
-    const QString data = qEnvironmentVariable("KONFIDOR_TEST_DATA") + "/sheets/field-example";
-    ASSERT_TRUE(QFile::copy(data + "/demo-485-device.xm", QStringLiteral("x.xm")));
-    StartOptions options;
-    options.sheetDirectory = data;
-    start(options);
+TEST_F(FieldExampleTest, ChangesPageFollowsTheOperatorsEdits) {
+    startWithFieldExample();
     TfDebug& debug = program().fDebug();
     ChangesPage* page = debug.changesPage();
     const auto rows = [page] {
