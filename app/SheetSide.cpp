@@ -2,8 +2,8 @@
 
 #include "platform/components/Component.h"
 #include "platform/xml/TXMLDocument.h"
-#include "sheets/SheetDirectories.h"
 #include "sheets/SettingChanges.h"
+#include "sheets/SheetDirectories.h"
 
 #include <QCoreApplication>
 
@@ -52,8 +52,14 @@ std::vector<SettingChange> SheetSide::pendingChanges(const IXMLNode& receivedRoo
     return PendingChanges(context_, receivedRoot);
 }
 
-std::vector<SettingState> SheetSide::settingStates(const IXMLNode& baselineRoot) const {
-    return SettingStates(context_, baselineRoot);
+std::vector<SettingState> SheetSide::boundSettingStates(const IXMLNode& baselineRoot) const {
+    return BoundSettingStates(context_, baselineRoot);
+}
+
+std::vector<SettingState>
+SheetSide::unboundSettingStates(const IXMLNode& baselineRoot,
+                                const std::vector<SettingState>& bound) const {
+    return UnboundSettingStates(context_, baselineRoot, bound);
 }
 
 void SheetSide::saveAsSetWouldWrite(const QString& file) const {

@@ -2,9 +2,9 @@
 
 #include "sheets/ApplySettings.h"
 #include "sheets/LoadSheet.h"
+#include "sheets/SettingChanges.h"
 #include "sheets/SheetContext.h"
 #include "sheets/SheetRegistry.h"
-#include "sheets/SettingChanges.h"
 
 #include <QByteArray>
 #include <QString>
@@ -40,8 +40,11 @@ public:
     void SendDeviceDocument();
     // What "Set" has written differently from the configuration the device sent.
     std::vector<SettingChange> pendingChanges(const IXMLNode& receivedRoot) const;
-    // Every bound setting as `baselineRoot` holds it and as "Set" would write it now.
-    std::vector<SettingState> settingStates(const IXMLNode& baselineRoot) const;
+    // Every bound setting as `baselineRoot` holds it and as "Set" would write it now;
+    // then the other settings the device document holds differently.
+    std::vector<SettingState> boundSettingStates(const IXMLNode& baselineRoot) const;
+    std::vector<SettingState> unboundSettingStates(const IXMLNode& baselineRoot,
+                                                   const std::vector<SettingState>& bound) const;
     // Saves what "Set" would write now, leaving the device document as it is.
     void saveAsSetWouldWrite(const QString& file) const;
 
@@ -51,7 +54,6 @@ public:
     bool sheetMatchesDevice() const { return sheetMatched_; }
 
 private:
-
     SheetRegistry registry_;
     SheetContext context_;
     ShowDocument showSheet_;

@@ -140,31 +140,13 @@ void TfMain::FormCreate(QObject* scriptOwner, const QString& sheetDirectory) {
                     history_.keepSent(document, addressText(), answer);
                 },
         });
+    changes_ = std::make_unique<ChangesSource>(*sheets_, XML_Device, received_);
 }
 
 void TfMain::attachWindows(TfDebug* debugWindow, TfWaitDialog* waitDialog) {
     fDebug_ = debugWindow;
     fWaitDialog_ = waitDialog;
-    fDebug_->changesPage()->setSource({
-        .rows = [this](const QString& storedFile) { return settingStates(storedFile); },
-        .save = [this](const QString& file) { saveAsSetWouldWrite(file); },
-    });
-}
-
-std::vector<SettingState> TfMain::settingStates(const QString& storedFile) {
-    if (!XML_Device.active())
-        throw Error(QStringLiteral("Zatím není načtena žádná konfigurace zařízení."));
-    if (storedFile.isEmpty())
-        return sheets_->settingStates(received_.root());
-    TXMLDocument stored;
-    LoadStoredConfiguration(stored, storedFile);
-    return sheets_->settingStates(stored.documentElement());
-}
-
-void TfMain::saveAsSetWouldWrite(const QString& file) {
-    if (!XML_Device.active())
-        throw Error(QStringLiteral("Zatím není načtena žádná konfigurace zařízení."));
-    sheets_->saveAsSetWouldWrite(file);
+    fDebug_->changesPage()->setSource(changes_->pageSource());
 }
 
 void TfMain::refreshChangesPage() {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/ChangesSource.h"
 #include "app/ReceivedConfiguration.h"
 #include "app/SheetSide.h"
 #include "app/StartOptions.h"
@@ -123,9 +124,6 @@ signals:
 private:
     void buildLayout(const StartOptions& options);
     void FormCreate(QObject* scriptOwner, const QString& sheetDirectory);
-    // What the diagnostics window's "Změny" page lists and saves.
-    std::vector<SettingState> settingStates(const QString& storedFile);
-    void saveAsSetWouldWrite(const QString& file);
     void refreshChangesPage();
 
     DiagnosticLog& log_;
@@ -151,6 +149,8 @@ private:
     std::unique_ptr<SheetSide> sheets_;
     ApplyReview applyReview_;
     ReceivedConfiguration received_;
+    // What the diagnostics window's "Změny" page lists and saves.
+    std::unique_ptr<ChangesSource> changes_;
     // Every configuration received and sent, kept for support.
     ConfigurationHistory history_;
     // The device link: Link, ClientSocket, RxBuffer, the six signals and Timer1.

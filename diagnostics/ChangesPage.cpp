@@ -16,6 +16,7 @@
 #include <QStackedWidget>
 #include <QTreeWidget>
 #include <QVBoxLayout>
+#include <utility>
 
 namespace {
 
@@ -73,8 +74,7 @@ bool mayChangeValues(const QObject* watched, const QEvent* event) {
 
 } // namespace
 
-ChangesPage::ChangesPage(QWidget* parent)
-    : QWidget(parent), refresh_(this, [this] { refreshNow(); }) {
+ChangesPage::ChangesPage(QWidget* parent) : QWidget(parent), refresh_(this, [this] { refresh(); }) {
     setObjectName(QStringLiteral("ChangesPage"));
 
     table_ = new QTreeWidget;
@@ -102,7 +102,7 @@ ChangesPage::ChangesPage(QWidget* parent)
     onlyChanges_ = new QCheckBox(QStringLiteral("Jen změny"));
     onlyChanges_->setChecked(true);
     connect(onlyChanges_, &QCheckBox::toggled, this,
-            [this] { EntryGuard::guardEntry([this] { refreshNow(); }); });
+            [this] { EntryGuard::guardEntry([this] { refresh(); }); });
     status_ = new QLabel;
     status_->setObjectName(QStringLiteral("ChangesStatus"));
     status_->setWordWrap(true);
@@ -141,11 +141,12 @@ void ChangesPage::setSource(Source source) {
 }
 
 void ChangesPage::refreshLater() {
+    documentChanged_ = true;
     if (isVisible())
         refresh_.request();
 }
 
-void ChangesPage::refreshNow() {
+void ChangesPage::refresh() {
     refresh_.markDone();
     table_->headerItem()->setText(BeforeColumn, storedFile_.isEmpty()
                                                     ? QStringLiteral("Ze zařízení")
@@ -154,7 +155,7 @@ void ChangesPage::refreshNow() {
     std::vector<SettingState> rows;
     try {
         if (source_.rows)
-            rows = source_.rows(storedFile_);
+            rows = source_.rows(storedFile_, std::exchange(documentChanged_, false));
     } catch (const Error& e) {
         table_->clear();
         emptyText_->setText(e.message());
@@ -215,7 +216,8 @@ void ChangesPage::saveConfiguration(const QString& file) {
 
 void ChangesPage::compareWith(const QString& storedFile) {
     storedFile_ = storedFile;
-    refreshNow();
+    documentChanged_ = true;
+    refresh();
 }
 
 void ChangesPage::pickFileToSave() {
@@ -236,7 +238,9 @@ void ChangesPage::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
     EntryGuard::guardEntry([this] {
         qApp->installEventFilter(this);
-        refreshNow();
+        // The document may have changed while the page was hidden.
+        documentChanged_ = true;
+        refresh();
     });
 }
 

@@ -26,8 +26,10 @@ public:
     // Error with the text to show when it cannot do its job.
     struct Source {
         // The rows against the configuration the device sent, or, for a file name,
-        // against that stored configuration.
-        std::function<std::vector<SettingState>(const QString& storedFile)> rows;
+        // against that stored configuration. Without `documentChanged` only the
+        // widgets' values may have changed since the last call.
+        std::function<std::vector<SettingState>(const QString& storedFile, bool documentChanged)>
+            rows;
         // Writes the configuration as "Set" would send it now.
         std::function<void(const QString& file)> save;
     };
@@ -35,9 +37,9 @@ public:
     explicit ChangesPage(QWidget* parent = nullptr);
 
     void setSource(Source source);
-    // Asks for a refresh; nothing happens while the page is hidden.
+    // The device document changed: asks for a refresh, which a hidden page leaves
+    // for when it is shown.
     void refreshLater();
-    void refreshNow();
 
     // What the buttons do once the operator has picked a file.
     void saveConfiguration(const QString& file);
@@ -57,12 +59,14 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    void refresh();
     void showRows(const std::vector<SettingState>& rows);
     void pickFileToSave();
     void pickFileToCompare();
 
     Source source_;
     QString storedFile_;
+    bool documentChanged_ = true;
     CoalescedCall refresh_;
     QStackedWidget* views_ = nullptr;
     QTreeWidget* table_ = nullptr;

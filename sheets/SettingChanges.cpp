@@ -149,17 +149,23 @@ std::vector<SettingChange> PendingChanges(const SheetContext& context,
     return changes;
 }
 
-std::vector<SettingState> SettingStates(const SheetContext& context, const IXMLNode& baselineRoot) {
-    const IXMLNode deviceRoot =
-        context.XML_Device.active() ? context.XML_Device.documentElement() : IXMLNode();
+namespace {
+
+IXMLNode deviceRootOf(const SheetContext& context) {
+    return context.XML_Device.active() ? context.XML_Device.documentElement() : IXMLNode();
+}
+
+} // namespace
+
+std::vector<SettingState> BoundSettingStates(const SheetContext& context,
+                                             const IXMLNode& baselineRoot) {
+    const IXMLNode deviceRoot = deviceRootOf(context);
     std::vector<SettingState> states;
-    QSet<QString> bound;
     ForEachBoundWrite(
         context, [&](const TSheetComponent& entry, const std::optional<BoundWrite>& write) {
             const auto path = boundSetting(entry);
             if (!path)
                 return;
-            const QString setting = settingName(*path);
             std::optional<QString> now = settingValue(deviceRoot, *path);
             // "Set" writes only attributes the document already has.
             if (write && now)
@@ -167,12 +173,21 @@ std::vector<SettingState> SettingStates(const SheetContext& context, const IXMLN
             // The name as the sheet gives it: reading the value may have run a
             // script that freed the widget.
             const Variant name = entry.Node.attribute(QStringLiteral("Name"));
-            states.push_back(SettingState{setting, settingValue(baselineRoot, *path), now,
-                                          name.isNull() ? QString() : name.toWideText()});
-            bound.insert(setting);
+            states.push_back(SettingState{settingName(*path), settingValue(baselineRoot, *path),
+                                          now, name.isNull() ? QString() : name.toWideText()});
         });
-    for (SettingChange& change : CompareSettings(baselineRoot, deviceRoot)) {
-        if (!bound.contains(change.setting))
+    return states;
+}
+
+std::vector<SettingState> UnboundSettingStates(const SheetContext& context,
+                                               const IXMLNode& baselineRoot,
+                                               const std::vector<SettingState>& bound) {
+    QSet<QString> boundSettings;
+    for (const SettingState& state : bound)
+        boundSettings.insert(state.setting);
+    std::vector<SettingState> states;
+    for (SettingChange& change : CompareSettings(baselineRoot, deviceRootOf(context))) {
+        if (!boundSettings.contains(change.setting))
             states.push_back(SettingState{
                 std::move(change.setting), std::move(change.before), std::move(change.after), {}});
     }

@@ -27,13 +27,20 @@ std::vector<SettingChange> CompareSettings(const IXMLNode& beforeRoot, const IXM
 // What the device document now holds differently from the configuration the
 // device sent (`receivedRoot`): the settings the sheet's widgets bind first, in
 // registry order, then any other difference in document order.
-std::vector<SettingChange> PendingChanges(const SheetContext& context, const IXMLNode& receivedRoot);
+std::vector<SettingChange> PendingChanges(const SheetContext& context,
+                                          const IXMLNode& receivedRoot);
 
-// Every setting a widget binds, in registry order (one per widget), with the value
-// "Set" would write now, taken by the same conversion it uses, without writing
-// anything; then every other setting the device document holds differently from
-// `baselineRoot`.
-std::vector<SettingState> SettingStates(const SheetContext& context, const IXMLNode& baselineRoot);
+// Every setting a widget binds, in registry order (one per widget), as
+// `baselineRoot` holds it and with the value "Set" would write now, taken by the
+// same conversion it uses, without writing anything. Costs a few lookups per widget.
+std::vector<SettingState> BoundSettingStates(const SheetContext& context,
+                                             const IXMLNode& baselineRoot);
+// Every other setting the device document holds differently from `baselineRoot`,
+// in document order. Costs a walk of both documents; the operator's edits in the
+// widgets do not change it, only the device document does (a load, "Set").
+std::vector<SettingState> UnboundSettingStates(const SheetContext& context,
+                                               const IXMLNode& baselineRoot,
+                                               const std::vector<SettingState>& bound);
 
 // Loads a stored configuration to compare with or restore. Raises Error
 // "Soubor FILE nelze použít: REASON" when it cannot be read, is not well-formed
