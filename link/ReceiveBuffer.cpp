@@ -1,6 +1,7 @@
 #include "link/ReceiveBuffer.h"
 
 #include <algorithm>
+#include <cstring>
 
 const QByteArray ReceiveBuffer::LineEnd = QByteArrayLiteral("\r\n");
 const QByteArray ReceiveBuffer::BlockStart = QByteArrayLiteral("<XML>");
@@ -65,8 +66,18 @@ void ReceiveBuffer::append(const QByteArray& bytes) {
     forEachMark([&](Mark& mark) { mark.appended(text_, oldSize); });
 }
 
+// A block is taken from near the front of what may be a long flood behind it.
+// Moving the shorter side keeps that cheap: the text in front of the cut moves up
+// over it, and the front is then dropped, which moves nothing.
 void ReceiveBuffer::remove(qsizetype position, qsizetype length) {
-    text_.remove(position, length);
+    length = std::min(length, text_.size() - position);
+    if (position > 0 && position < text_.size() - position - length) {
+        char* data = text_.data();
+        std::memmove(data + length, data, std::size_t(position));
+        text_.remove(0, length);
+    } else {
+        text_.remove(position, length);
+    }
     forEachMark([&](Mark& mark) {
         if (position == 0)
             mark.removedFront(length);
