@@ -136,8 +136,25 @@ StartOptions parse(const QStringList& arguments) {
         QStringLiteral("restore"),
         QStringLiteral("With --check and a device: send this stored configuration back to it."),
         QStringLiteral("file"));
+    const QCommandLineOption lint(
+        QStringLiteral("lint"),
+        QStringLiteral("Check the sheet files given as arguments, print each finding as "
+                       "FILE:LINE:COLUMN: error|warning: TEXT and exit (0 none, 1 warnings, "
+                       "2 errors)."));
+    const QCommandLineOption device(
+        QStringLiteral("device"),
+        QStringLiteral("With --lint: check the bindings against this device configuration "
+                       "(repeatable)."),
+        QStringLiteral("file"));
+    const QCommandLineOption lintFormat(
+        QStringLiteral("lint-format"),
+        QStringLiteral("With --lint: text (default) or json."), QStringLiteral("format"));
     parser.addOptions({debug, address, password, PortOption::option(), sheets, offline, check, run,
-                       fire, answer, stay, logFile, save, history, compare, diff, restore});
+                       fire, answer, stay, logFile, save, history, compare, diff, restore, lint,
+                       device, lintFormat});
+    parser.addPositionalArgument(QStringLiteral("sheets"),
+                                 QStringLiteral("With --lint: the sheet files to check."),
+                                 QStringLiteral("[SHEET.xml...]"));
 
     if (!parser.parse(forParser)) {
         // Unknown options are named and ignored, as the program always ignored
@@ -178,6 +195,17 @@ StartOptions parse(const QStringList& arguments) {
     options.logFile = parser.value(logFile);
     options.saveFile = parser.value(save);
     options.historyDirectory = parser.value(history);
+    options.lint = parser.isSet(lint);
+    options.lintFiles = parser.positionalArguments();
+    options.lintDevices = parser.values(device);
+    const QString format = parser.value(lintFormat);
+    if (!format.isEmpty() && format != QLatin1String("text") && format != QLatin1String("json"))
+        throw Error(QStringLiteral("Invalid value for --lint-format: %1 (text or json)").arg(format));
+    options.lintJson = format == QLatin1String("json");
+    if (options.lint && options.lintFiles.isEmpty())
+        throw Error(QStringLiteral("--lint needs at least one sheet file"));
+    if (!options.lint && (parser.isSet(device) || parser.isSet(lintFormat)))
+        throw Error(QStringLiteral("--device and --lint-format work only with --lint"));
     // The windowed program would ignore them, and a step silently not run looks
     // like a sheet that does nothing.
     if (!options.check && (!options.steps.isEmpty() || parser.isSet(answer) || parser.isSet(stay)))

@@ -42,6 +42,14 @@ struct StartOptions {
     // Headless: no window, dialogs answered at once, records on standard output.
     bool check = false;
 
+    // Check these sheet files and print what is wrong with them, then exit.
+    QStringList lintFiles;
+    bool lint = false;
+    // With lint: device configurations the bindings are checked against.
+    QStringList lintDevices;
+    // With lint: the findings as one JSON array instead of one line each.
+    bool lintJson = false;
+
     // A step of the headless mode, in command-line order: script text run through
     // MainScript, or "NAME.EVENT" fired on a registered widget.
     struct Step {

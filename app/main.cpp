@@ -1,11 +1,13 @@
 #include "app/CheckMode.h"
 #include "app/CommandLine.h"
+#include "app/LintMode.h"
 #include "app/Program.h"
 #include "app/ProgramIcon.h"
 #include "app/TfMain.h"
 #include "platform/EntryGuard.h"
 #include "platform/Error.h"
 #include "platform/widgets/ApplicationStyle.h"
+#include "sheets/SheetClasses.h"
 
 #include <QApplication>
 #include <cstdio>
@@ -47,6 +49,12 @@ int main(int argc, char** argv) {
         print(stderr, QStringLiteral("konfidor: unknown options ignored: %1\n")
                           .arg(options.ignoredOptions.join(QStringLiteral(", "))));
 
+    // The linter builds no widget: it needs no display and no windowing system.
+    if (options.lint) {
+        QCoreApplication app(argc, argv);
+        RegisterSheetClasses();
+        return LintMode::run(options);
+    }
     // The headless mode needs no display: its windows live on the offscreen platform.
     if (options.check)
         qputenv("QT_QPA_PLATFORM", "offscreen");

@@ -24,10 +24,7 @@ XMLPathParts SplitXMLPath(const QByteArray& text) {
     return parts;
 }
 
-namespace {
-
-// A device setting's node name must be one that an XML document can hold. The
-// document access would create an element of any name, and an empty or
+// The document access would create an element of any name, and an empty or
 // malformed one would corrupt the document that "Set" sends to the device.
 bool IsElementName(const QString& name) {
     if (name.isEmpty() || name[0].isDigit() || name[0] == u'-' || name[0] == u'.')
@@ -38,6 +35,8 @@ bool IsElementName(const QString& name) {
     }
     return true;
 }
+
+namespace {
 
 // The value a combo box is loaded with: the index of the first entry whose item
 // value equals the device value, -1 when none does, or the device value itself

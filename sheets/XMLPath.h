@@ -21,6 +21,9 @@ struct XMLPathParts {
 // name empty.
 XMLPathParts SplitXMLPath(const QByteArray& text);
 
+// Whether a device setting's node name is one that an XML document can hold.
+bool IsElementName(const QString& name);
+
 // The first child of the device document's root with that name, appended as a
 // new empty element when there is none. Raises for a name that is not a valid
 // element name (empty, for one), so that no malformed element is ever added.

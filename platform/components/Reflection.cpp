@@ -30,18 +30,21 @@ const QHash<QByteArray, int>& propertyIndexes(const QMetaObject* meta) {
     return *it;
 }
 
-std::optional<QMetaProperty> findProperty(const QObject* instance, QByteArrayView name) {
-    if (!instance)
+std::optional<QMetaProperty> findProperty(const QMetaObject* meta, QByteArrayView name) {
+    if (!meta)
         return std::nullopt;
-    const QMetaObject* meta = instance->metaObject();
     const int index = propertyIndexes(meta).value(AsciiName::lowered(name), -1);
     if (index < 0)
         return std::nullopt;
     return meta->property(index);
 }
 
-QMetaProperty requireProperty(const QObject* instance, const QByteArray& name) {
-    if (std::optional<QMetaProperty> p = findProperty(instance, name))
+const QMetaObject* classOf(const QObject* instance) {
+    return instance ? instance->metaObject() : nullptr;
+}
+
+QMetaProperty requireProperty(const QMetaObject* meta, const QByteArray& name) {
+    if (std::optional<QMetaProperty> p = findProperty(meta, name))
         return *p;
     throw Error(QStringLiteral("Property %1 does not exist").arg(Win1250::toWide(name)));
 }
@@ -222,15 +225,41 @@ int objectNumber(QObject* object) {
 } // namespace
 
 bool IsPublishedProp(const QObject* instance, const QByteArray& propName) {
-    return findProperty(instance, propName).has_value();
+    return findProperty(classOf(instance), propName).has_value();
 }
 
 TypeKind PropType(const QObject* instance, const QByteArray& propName) {
-    return kindOf(requireProperty(instance, propName));
+    return kindOf(requireProperty(classOf(instance), propName));
+}
+
+bool IsPublishedClassProp(const QMetaObject& componentClass, const QByteArray& propName) {
+    return findProperty(&componentClass, propName).has_value();
+}
+
+TypeKind ClassPropType(const QMetaObject& componentClass, const QByteArray& propName) {
+    return kindOf(requireProperty(&componentClass, propName));
+}
+
+QByteArrayList ClassPropElements(const QMetaObject& componentClass, const QByteArray& propName) {
+    const QMetaProperty p = requireProperty(&componentClass, propName);
+    QByteArrayList names;
+    if (isBoolean(p))
+        return {"False", "True"};
+    if (p.isEnumType() || p.isFlagType()) {
+        const QMetaEnum e = p.enumerator();
+        for (int i = 0; i < e.keyCount(); ++i)
+            names.append(e.key(i));
+    }
+    return names;
+}
+
+void CheckPropValue(const QMetaObject& componentClass, const QByteArray& propName,
+                    const Variant& value) {
+    convertedForWrite(requireProperty(&componentClass, propName), value);
 }
 
 Variant GetPropValue(const QObject* instance, const QByteArray& propName, bool preferStrings) {
-    const QMetaProperty p = requireProperty(instance, propName);
+    const QMetaProperty p = requireProperty(classOf(instance), propName);
     const TypeKind kind = kindOf(p);
     if (kind == TypeKind::Method)
         return Variant::fromText(p.typeName());
@@ -280,12 +309,12 @@ void writeStored(QObject* instance, const QMetaProperty& p, QVariant stored) {
 } // namespace
 
 void SetPropValue(QObject* instance, const QByteArray& propName, const Variant& value) {
-    const QMetaProperty p = requireProperty(instance, propName);
+    const QMetaProperty p = requireProperty(classOf(instance), propName);
     writeStored(instance, p, convertedForWrite(p, value));
 }
 
 void BindEvent(QObject* instance, const QByteArray& eventName, MethodRef method) {
-    const QMetaProperty p = requireProperty(instance, eventName);
+    const QMetaProperty p = requireProperty(classOf(instance), eventName);
     if (kindOf(p) != TypeKind::Method)
         invalidType(p);
     writeStored(instance, p, EventTypes::wrap(p.metaType(), method));

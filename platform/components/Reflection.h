@@ -30,6 +30,17 @@ Variant GetPropValue(const QObject* instance, const QByteArray& propName, bool p
 // that the write fired comes out of this call once the write has finished.
 void SetPropValue(QObject* instance, const QByteArray& propName, const Variant& value);
 
+// The same questions of a class, without an instance: what the sheet linter asks.
+bool IsPublishedClassProp(const QMetaObject& componentClass, const QByteArray& propName);
+TypeKind ClassPropType(const QMetaObject& componentClass, const QByteArray& propName);
+// The element names of an enumeration, set or boolean property; empty for others.
+QByteArrayList ClassPropElements(const QMetaObject& componentClass, const QByteArray& propName);
+// Converts the value as SetPropValue would and stores nothing: raises what the
+// conversion raises ("Property %s does not exist", a range or element name error).
+// What a property's own setter refuses is not known here.
+void CheckPropValue(const QMetaObject& componentClass, const QByteArray& propName,
+                    const Variant& value);
+
 // Stores the method reference in the event property of that name. Raises
 // "Property %s does not exist", and "Invalid property type: %s" when the
 // property is no event.

@@ -3,12 +3,14 @@
 #include "platform/xml/XmlDecoding.h"
 #include "platform/xml/XmlNodeData.h"
 #include "platform/xml/XmlParseError.h"
+#include "platform/xml/XmlPositions.h"
 #include "platform/xml/XmlSource.h"
 
 #include <QXmlStreamReader>
 #include <algorithm>
 #include <array>
 #include <unordered_set>
+#include <vector>
 
 namespace {
 
@@ -73,8 +75,9 @@ private:
 
 class TreeBuilder {
 public:
-    explicit TreeBuilder(const XmlSource& source)
-        : source_(source), characterBudget_(source.text().size() + kEntityExpansionBudget) {
+    TreeBuilder(const XmlSource& source, XmlPositions* positions)
+        : source_(source), positions_(positions),
+          characterBudget_(source.text().size() + kEntityExpansionBudget) {
         reader_.setNamespaceProcessing(false);
         // Every reference may expand by its share of the budget; the parser
         // builds a whole attribute value or text run before handing it over.
@@ -83,6 +86,8 @@ public:
     }
 
     XmlTree build() {
+        if (positions_)
+            positions_->setText(source_.text());
         XmlTree tree{XmlNodeAccess::wrap(createDocumentNode()),
                      readXmlDeclaration(source_.parserText())};
         current_ = XmlNodeAccess::data(tree.documentNode);
@@ -93,6 +98,7 @@ public:
             if (reader_.error() == QXmlStreamReader::PrematureEndOfDocumentError && feed())
                 continue;
             take(token);
+            tokenStart_ = reader_.characterOffset();
             if (reader_.atEnd())
                 break;
         }
@@ -128,21 +134,26 @@ private:
         case QXmlStreamReader::Characters:
             if (reader_.isCDATA()) {
                 flushText();
-                add(XMLNodeType::CData, QStringLiteral("#cdata-section"), reader_.text());
+                record(add(XMLNodeType::CData, QStringLiteral("#cdata-section"), reader_.text()),
+                       tokenStart_ + qsizetype(sizeof("<![CDATA[") - 1));
             } else {
+                if (pendingText_.isEmpty())
+                    pendingTextStart_ = tokenStart_;
                 pendingText_.append(reader_.text());
                 spend(reader_.text().size());
             }
             break;
         case QXmlStreamReader::Comment:
             flushText();
-            add(XMLNodeType::Comment, QStringLiteral("#comment"), reader_.text());
+            record(add(XMLNodeType::Comment, QStringLiteral("#comment"), reader_.text()),
+                   tokenStart_);
             break;
         case QXmlStreamReader::ProcessingInstruction:
             flushText();
-            add(XMLNodeType::ProcessingInstruction,
-                names_.get(reader_.processingInstructionTarget()),
-                reader_.processingInstructionData());
+            record(add(XMLNodeType::ProcessingInstruction,
+                       names_.get(reader_.processingInstructionTarget()),
+                       reader_.processingInstructionData()),
+                   tokenStart_);
             break;
         case QXmlStreamReader::EntityReference:
             fail(QStringLiteral("Entity '%1' not declared.").arg(reader_.name()));
@@ -159,7 +170,7 @@ private:
 
     // The parser reads no external files and would expand a reference to an
     // external entity into nothing; such text must not vanish unnoticed.
-    void refuseExternalEntities() const {
+    void refuseExternalEntities() {
         for (const QXmlStreamEntityDeclaration& entity : reader_.entityDeclarations()) {
             const bool external = !entity.systemId().isEmpty() || !entity.publicId().isEmpty();
             if (external && entity.notationName().isEmpty())
@@ -172,26 +183,72 @@ private:
         current_ = appendChild(current_, XMLNodeType::Element, names_.get(reader_.qualifiedName()),
                                QString());
         spend(current_->name.size());
+        record(current_, tokenStart_);
         const QXmlStreamAttributes& attributes = reader_.attributes();
         current_->attributesToChange().reserve(std::size_t(attributes.size()));
+        std::vector<XmlNodeData*> added;
         for (const QXmlStreamAttribute& attribute : attributes) {
-            const XmlNodeData* node =
-                appendAttribute(current_, names_.get(attribute.qualifiedName()),
-                                current_->storage->keep(attribute.value()));
+            XmlNodeData* node = appendAttribute(current_, names_.get(attribute.qualifiedName()),
+                                                current_->storage->keep(attribute.value()));
             spend(node->name.size() + node->value.size());
+            added.push_back(node);
+        }
+        if (positions_)
+            recordAttributes(added);
+    }
+
+    XmlNodeData* add(XMLNodeType type, QString name, QStringView value) {
+        XmlNodeData* node = appendChild(current_, type, std::move(name), value.toString());
+        spend(value.size());
+        return node;
+    }
+
+    // The attributes' names, found in the start tag's source text in the order the
+    // parser reported them.
+    void recordAttributes(const std::vector<XmlNodeData*>& attributes) {
+        const QString& text = source_.text();
+        qsizetype pos = source_.text().lastIndexOf(u'<', source_.textOffset(tokenStart_)) + 1;
+        const auto blank = [&](qsizetype at) { return at < text.size() && text[at].unicode() <= 0x20; };
+        while (pos < text.size() && !blank(pos) && text[pos] != u'/' && text[pos] != u'>')
+            ++pos;
+        for (XmlNodeData* attribute : attributes) {
+            while (blank(pos))
+                ++pos;
+            if (pos >= text.size() || text[pos] == u'/' || text[pos] == u'>')
+                return;
+            positions_->record(XmlNodeAccess::wrap(attribute), pos);
+            const qsizetype equals = text.indexOf(u'=', pos);
+            if (equals < 0)
+                return;
+            pos = equals + 1;
+            while (blank(pos))
+                ++pos;
+            if (pos >= text.size())
+                return;
+            const qsizetype close = text.indexOf(text[pos], pos + 1);
+            if (close < 0)
+                return;
+            pos = close + 1;
         }
     }
 
-    void add(XMLNodeType type, QString name, QStringView value) {
-        appendChild(current_, type, std::move(name), value.toString());
-        spend(value.size());
+    // A node that starts where the last token ended; one that starts with "<" may
+    // stand one character before it: the parser reads the "<" that ends a text.
+    void record(XmlNodeData* node, qsizetype parserOffset) {
+        if (!positions_)
+            return;
+        qsizetype offset = source_.textOffset(parserOffset);
+        if (node->type != XMLNodeType::Text && node->type != XMLNodeType::CData)
+            offset = source_.text().lastIndexOf(u'<', offset);
+        positions_->record(XmlNodeAccess::wrap(node), offset);
     }
 
     void flushText() {
         if (pendingText_.isEmpty())
             return;
         if (!isBlankRun(pendingText_))
-            appendChild(current_, XMLNodeType::Text, QStringLiteral("#text"), pendingText_);
+            record(appendChild(current_, XMLNodeType::Text, QStringLiteral("#text"), pendingText_),
+                   pendingTextStart_);
         pendingText_.truncate(0); // keeps the buffer for the next run unless a node shares it
     }
 
@@ -203,12 +260,19 @@ private:
             fail(QStringLiteral("Entity expansion exceeds the allowed size."));
     }
 
-    [[noreturn]] void fail(const QString& reason) const {
-        throw xmlParseError(reason, source_.text(), source_.textOffset(reader_.characterOffset()));
+    [[noreturn]] void fail(const QString& reason) {
+        const qsizetype offset = source_.textOffset(reader_.characterOffset());
+        if (positions_)
+            positions_->recordError(offset);
+        throw xmlParseError(reason, source_.text(), offset);
     }
 
     const XmlSource& source_;
+    XmlPositions* positions_;
     QXmlStreamReader reader_;
+    // Where the token being read starts in the parser text: where the last one ended.
+    qsizetype tokenStart_ = 0;
+    qsizetype pendingTextStart_ = 0;
     qsizetype fed_ = 0;
     qsizetype characterBudget_;
     NamePool names_;
@@ -218,7 +282,7 @@ private:
 
 } // namespace
 
-XmlTree loadXmlTree(const QByteArray& bytes) {
+XmlTree loadXmlTree(const QByteArray& bytes, XmlPositions* positions) {
     const XmlSource source(decodeXml(bytes));
-    return TreeBuilder(source).build();
+    return TreeBuilder(source, positions).build();
 }

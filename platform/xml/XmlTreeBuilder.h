@@ -5,6 +5,8 @@
 
 #include <QByteArray>
 
+class XmlPositions;
+
 struct XmlTree {
     IXMLNode documentNode;
     XmlDeclaration declaration;
@@ -19,4 +21,7 @@ struct XmlTree {
 //
 // Hostile documents end in a parse error: entity expansion is limited to a
 // fixed budget, and the tree is built and freed without recursion.
-XmlTree loadXmlTree(const QByteArray& bytes);
+//
+// With `positions`, the load also records where each node stands in the text,
+// and where the fault is when the document cannot be read.
+XmlTree loadXmlTree(const QByteArray& bytes, XmlPositions* positions = nullptr);
