@@ -72,9 +72,10 @@ int run(const StartOptions& options) {
             findings.insert(findings.end(), own.begin(), own.end());
         }
     }
-    std::stable_sort(findings.begin(), findings.end(), [](const LintFinding& a, const LintFinding& b) {
-        return std::tie(a.file, a.line, a.column) < std::tie(b.file, b.line, b.column);
-    });
+    std::stable_sort(
+        findings.begin(), findings.end(), [](const LintFinding& a, const LintFinding& b) {
+            return std::tie(a.file, a.line, a.column) < std::tie(b.file, b.line, b.column);
+        });
     const QByteArray output = options.lintJson ? asJson(findings) : asText(findings);
     std::fwrite(output.constData(), 1, std::size_t(output.size()), stdout);
     const bool errors = std::any_of(findings.begin(), findings.end(), [](const LintFinding& f) {

@@ -52,10 +52,10 @@ private:
     // Names of one length often share their first and last letters ("name",
     // "note"), so the middle one counts too.
     static std::size_t slotOf(QStringView name) {
-        const std::size_t letters =
-            name.isEmpty() ? 0
-                           : name.front().unicode() * 7u + name[name.size() / 2].unicode() * 3u +
-                                 name.back().unicode();
+        const std::size_t letters = name.isEmpty() ? 0
+                                                   : name.front().unicode() * 7u +
+                                                         name[name.size() / 2].unicode() * 3u +
+                                                         name.back().unicode();
         return (std::size_t(name.size()) * 31u + letters) % kSlots;
     }
 
@@ -208,7 +208,9 @@ private:
     void recordAttributes(const std::vector<XmlNodeData*>& attributes) {
         const QString& text = source_.text();
         qsizetype pos = source_.text().lastIndexOf(u'<', source_.textOffset(tokenStart_)) + 1;
-        const auto blank = [&](qsizetype at) { return at < text.size() && text[at].unicode() <= 0x20; };
+        const auto blank = [&](qsizetype at) {
+            return at < text.size() && text[at].unicode() <= 0x20;
+        };
         while (pos < text.size() && !blank(pos) && text[pos] != u'/' && text[pos] != u'>')
             ++pos;
         for (XmlNodeData* attribute : attributes) {

@@ -87,8 +87,8 @@ private:
     void report(const IXMLNode& node, Severity severity, const QString& text,
                 qsizetype offset = 0) {
         const std::optional<XmlPosition> position = positions_.of(node, offset);
-        findings_.push_back(
-            {file_, position ? position->line : 0, position ? position->column : 0, severity, text});
+        findings_.push_back({file_, position ? position->line : 0, position ? position->column : 0,
+                             severity, text});
     }
 
     void lintWidget(const Pending& pending, std::vector<Pending>& stack);
@@ -189,7 +189,8 @@ void SheetLinter::lintWidget(const Pending& pending, std::vector<Pending>& stack
     const QString where = QStringLiteral("<%1>").arg(element.nodeName());
     // Pushed in reverse, so that the children come off the stack in document order.
     std::vector<Pending> children;
-    for (IXMLNode child = element.childNodes().first(); !child.isNull(); child = child.nextSibling()) {
+    for (IXMLNode child = element.childNodes().first(); !child.isNull();
+         child = child.nextSibling()) {
         if (lintNonElement(child, where))
             continue;
         if (combo && AsciiName::sameName(child.nodeName(), "ITEM"))
@@ -392,7 +393,8 @@ std::vector<LintFinding> LintSheet(const QString& file, const QByteArray& bytes,
     }
     const IXMLNode root = rootElement(tree);
     if (root.isNull()) {
-        findings.push_back({file, 1, 1, Severity::Error, QStringLiteral("the sheet has no root element")});
+        findings.push_back(
+            {file, 1, 1, Severity::Error, QStringLiteral("the sheet has no root element")});
         return findings;
     }
     SheetLinter linter(file, positions, devices);

@@ -1,6 +1,7 @@
+#include "sheets/lint/SheetLint.h"
+
 #include "platform/Win1250.h"
 #include "sheets/SheetClasses.h"
-#include "sheets/lint/SheetLint.h"
 
 #include <QFile>
 #include <gtest/gtest.h>
@@ -96,13 +97,16 @@ TEST(SheetLint, EachFaultIsFoundWhereItIs) {
         {"  <Edit XMLpath=\"Text:SNMP.community\"/>", "XMLpath", Warning,
          "device.xm has no element SNMP"},
         {"  <Panel/>", "<Panel", Error, "unknown widget class 'Panel'"},
-        {"  <ITEM caption=\"x\" value=\"1\"/>", "<ITEM", Error, "ITEM entries belong in a ComboBox"},
+        {"  <ITEM caption=\"x\" value=\"1\"/>", "<ITEM", Error,
+         "ITEM entries belong in a ComboBox"},
         {"  <!-- a note -->", "<!--", Warning, "is built as a widget element and fails"},
         {"  stray words", "stray", Error, "text in <Form> is no widget element"},
         {"</Form>", nullptr, Error, nullptr},
-        {"<Form Name=\"eIp\"/>", "Name", Warning, "the name 'eIp' is already used (line 4, column 9)"},
+        {"<Form Name=\"eIp\"/>", "Name", Warning,
+         "the name 'eIp' is already used (line 4, column 9)"},
     };
-    const QByteArray head = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<SHEET type=\"T\" version=\"1\">\n";
+    const QByteArray head =
+        "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<SHEET type=\"T\" version=\"1\">\n";
     QByteArray sheet = head;
     QList<QByteArray> lines;
     for (const Fault& fault : faults) {
@@ -110,9 +114,11 @@ TEST(SheetLint, EachFaultIsFoundWhereItIs) {
             lines.append(fault.line);
     }
     sheet += lines.join('\n') + "\n</SHEET>\n";
-    const QByteArray device = "<XML><DEVICE type=\"T\" version=\"1\"/><NET ip=\"1\" dhcp=\"0\"/></XML>";
+    const QByteArray device =
+        "<XML><DEVICE type=\"T\" version=\"1\"/><NET ip=\"1\" dhcp=\"0\"/></XML>";
     std::vector<LintFinding> parseProblems;
-    const std::vector<LintDevice> against{*LintDeviceConfiguration("device.xm", device, parseProblems)};
+    const std::vector<LintDevice> against{
+        *LintDeviceConfiguration("device.xm", device, parseProblems)};
 
     std::vector<LintFinding> expected;
     for (const Fault& fault : faults) {
