@@ -186,15 +186,14 @@ private:
         record(current_, tokenStart_);
         const QXmlStreamAttributes& attributes = reader_.attributes();
         current_->attributesToChange().reserve(std::size_t(attributes.size()));
-        std::vector<XmlNodeData*> added;
         for (const QXmlStreamAttribute& attribute : attributes) {
-            XmlNodeData* node = appendAttribute(current_, names_.get(attribute.qualifiedName()),
-                                                current_->storage->keep(attribute.value()));
+            const XmlNodeData* node =
+                appendAttribute(current_, names_.get(attribute.qualifiedName()),
+                                current_->storage->keep(attribute.value()));
             spend(node->name.size() + node->value.size());
-            added.push_back(node);
         }
         if (positions_)
-            recordAttributes(added);
+            recordAttributes();
     }
 
     XmlNodeData* add(XMLNodeType type, QString name, QStringView value) {
@@ -205,7 +204,7 @@ private:
 
     // The attributes' names, found in the start tag's source text in the order the
     // parser reported them.
-    void recordAttributes(const std::vector<XmlNodeData*>& attributes) {
+    void recordAttributes() {
         const QString& text = source_.text();
         qsizetype pos = source_.text().lastIndexOf(u'<', source_.textOffset(tokenStart_)) + 1;
         const auto blank = [&](qsizetype at) {
@@ -213,7 +212,7 @@ private:
         };
         while (pos < text.size() && !blank(pos) && text[pos] != u'/' && text[pos] != u'>')
             ++pos;
-        for (XmlNodeData* attribute : attributes) {
+        for (XmlNodeData* attribute : current_->attributes()) {
             while (blank(pos))
                 ++pos;
             if (pos >= text.size() || text[pos] == u'/' || text[pos] == u'>')
