@@ -10,8 +10,10 @@
 #include "platform/widgets/Control.h"
 #include "platform/xml/XmlPositions.h"
 #include "platform/xml/XmlTreeBuilder.h"
+#include "script/TSMethod.h"
 #include "sheets/TScriptNodeObject.h"
 #include "sheets/XMLPath.h"
+#include "sheets/lint/ScriptLint.h"
 
 #include <QHash>
 #include <algorithm>
@@ -46,8 +48,9 @@ struct Pending {
     int depth = 0;
 };
 
-// What a property takes, for the text of a value it refuses.
-QString invalidValueText(const QMetaObject& widgetClass, const QByteArray& name,
+} // namespace
+
+QString InvalidValueText(const QMetaObject& widgetClass, const QByteArray& name,
                          const QByteArray& value) {
     const QString property = Win1250::toWide(name);
     switch (ClassPropType(widgetClass, name)) {
@@ -74,6 +77,8 @@ QString invalidValueText(const QMetaObject& widgetClass, const QByteArray& name,
     }
 }
 
+namespace {
+
 class SheetLinter {
 public:
     SheetLinter(const QString& file, const XmlPositions& positions,
@@ -84,6 +89,23 @@ public:
     std::vector<LintFinding> takeFindings() { return std::move(findings_); }
 
 private:
+    // A script text of the sheet and where its characters stand.
+    struct ScriptSource {
+        IXMLNode node;      // the text node, or the event attribute
+        qsizetype base = 0; // the text's first character, counted from the node's position
+        QByteArray text;
+        qsizetype searchFrom = 0;
+    };
+    struct Located {
+        LintFinding finding;
+        bool found = false;
+    };
+    void lintScripts(const IXMLNode& root);
+    std::optional<ScriptSource> scriptOf(const IXMLNode& element);
+    void lintBalance(const ScriptSource& source);
+    std::vector<Located> locate(ScriptSource& source,
+                                const std::vector<ScriptLint::Problem>& problems);
+
     void report(const IXMLNode& node, Severity severity, const QString& text,
                 qsizetype offset = 0) {
         const std::optional<XmlPosition> position = positions_.of(node, offset);
@@ -112,6 +134,15 @@ private:
         IXMLNode enclosing;
     };
     QHash<QByteArray, Named> names_;
+    // What the scripts meet: the widgets each top-level element builds, and the
+    // event attributes, in document order.
+    struct BuiltWidget {
+        QByteArray name;
+        const QMetaObject* widgetClass;
+    };
+    // One list per top-level widget element of the root, in document order.
+    std::vector<std::vector<BuiltWidget>> builtByTop_;
+    std::vector<IXMLNode> events_;
 };
 
 void SheetLinter::lintRoot(const IXMLNode& root) {
@@ -129,12 +160,14 @@ void SheetLinter::lintRoot(const IXMLNode& root) {
         if (AsciiName::sameName(child.nodeName(), "SCRIPT"))
             continue;
         stack.push_back({child, IXMLNode(), nullptr, 0});
+        builtByTop_.emplace_back();
         while (!stack.empty()) {
             const Pending pending = std::move(stack.back());
             stack.pop_back();
             lintWidget(pending, stack);
         }
     }
+    lintScripts(root);
 }
 
 // Text and comments where the builder expects a widget element: it tries to build
@@ -183,6 +216,9 @@ void SheetLinter::lintWidget(const Pending& pending, std::vector<Pending>& stack
     if (!componentClass)
         return;
     lintAttributes(element, *componentClass, pending.enclosing);
+    const Variant name = element.attribute(QStringLiteral("Name"));
+    if (!name.isNull() && !builtByTop_.empty())
+        builtByTop_.back().push_back({name.toText(), componentClass});
 
     const bool combo = componentClass->inherits(&TComboBox::staticMetaObject);
     const bool bound = !element.attribute(QStringLiteral("XMLpath")).isNull();
@@ -239,8 +275,10 @@ void SheetLinter::lintAttributes(const IXMLNode& element, const QMetaObject& wid
         const IXMLNode attribute = attributes.item(index);
         const QByteArray name = nameOf(attribute);
         if (IsPublishedClassProp(widgetClass, name)) {
-            if (ClassPropType(widgetClass, name) == TypeKind::Method)
+            if (ClassPropType(widgetClass, name) == TypeKind::Method) {
+                events_.push_back(attribute);
                 continue;
+            }
             if (AsciiName::sameName(name, "Name"))
                 lintName(attribute, enclosing);
             else
@@ -266,7 +304,7 @@ void SheetLinter::lintValue(const IXMLNode& attribute, const QMetaObject& widget
     try {
         CheckPropValue(widgetClass, name, Variant::fromText(value));
     } catch (const Error&) {
-        report(attribute, Severity::Error, invalidValueText(widgetClass, name, value));
+        report(attribute, Severity::Error, InvalidValueText(widgetClass, name, value));
     }
 }
 
@@ -360,6 +398,133 @@ IXMLNode rootElement(const XmlTree& tree) {
     return root;
 }
 
+// The scripts run as the program runs them: each SCRIPT element when the build
+// reaches it, with the widgets built before it; the events later, with all of
+// them; then every function body once, so that functions nothing calls are
+// checked too.
+void SheetLinter::lintScripts(const IXMLNode& root) {
+    ScriptLint scripts;
+    std::vector<ScriptSource> sources;
+    std::vector<std::size_t> sourceOfFunction;
+    std::vector<Located> statements;
+    const auto runSource = [&](const ScriptSource& source) {
+        lintBalance(source);
+        sources.push_back(source);
+        const std::vector<ScriptLint::Problem> problems = scripts.run(source.text);
+        for (std::size_t i = sourceOfFunction.size(); i < scripts.functions().size(); ++i)
+            sourceOfFunction.push_back(sources.size() - 1);
+        const std::vector<Located> located = locate(sources.back(), problems);
+        statements.insert(statements.end(), located.begin(), located.end());
+    };
+    std::size_t top = 0;
+    for (IXMLNode child = root.childNodes().first(); !child.isNull(); child = child.nextSibling()) {
+        if (child.nodeType() != XMLNodeType::Element)
+            continue;
+        if (!AsciiName::sameName(child.nodeName(), "SCRIPT")) {
+            if (top < builtByTop_.size()) {
+                for (const BuiltWidget& widget : builtByTop_[top])
+                    scripts.addWidget(widget.name, *widget.widgetClass);
+            }
+            ++top;
+        } else if (std::optional<ScriptSource> source = scriptOf(child)) {
+            runSource(*source);
+        }
+    }
+    for (const IXMLNode& event : events_)
+        runSource({event, event.nodeName().size() + 2, Win1250::fromWide(event.nodeValue())});
+
+    std::vector<Located> bodies;
+    for (std::size_t i = 0; i < sourceOfFunction.size(); ++i) {
+        const TSMethod* function = scripts.functions()[i];
+        ScriptSource& source = sources[sourceOfFunction[i]];
+        const QByteArray body = function->GetBody();
+        source.searchFrom = std::max<qsizetype>(0, source.text.indexOf(body));
+        const std::vector<Located> located = locate(source, scripts.run(body));
+        bodies.insert(bodies.end(), located.begin(), located.end());
+    }
+    // A problem a statement's text does not hold came from a function it called;
+    // the body's own run reports it where it is.
+    for (const Located& statement : statements) {
+        const bool fromBody =
+            !statement.found && std::any_of(bodies.begin(), bodies.end(), [&](const Located& body) {
+                return body.finding.text == statement.finding.text;
+            });
+        if (!fromBody)
+            findings_.push_back(statement.finding);
+    }
+    for (const Located& body : bodies)
+        findings_.push_back(body.finding);
+}
+
+// The text LoadSheet runs for a SCRIPT element; it fails one that holds more.
+std::optional<SheetLinter::ScriptSource> SheetLinter::scriptOf(const IXMLNode& element) {
+    const IXMLNodeList children = element.childNodes();
+    if (children.count() == 0)
+        return std::nullopt;
+    const IXMLNode text = children.first();
+    const bool single = children.count() == 1 && (text.nodeType() == XMLNodeType::Text ||
+                                                  text.nodeType() == XMLNodeType::CData);
+    if (!single) {
+        report(element, Severity::Error,
+               QStringLiteral("a SCRIPT element holds its script text only: the builder fails "
+                              "this one"));
+        return std::nullopt;
+    }
+    return ScriptSource{text, 0, Win1250::fromWide(text.nodeValue())};
+}
+
+void SheetLinter::lintBalance(const ScriptSource& source) {
+    const struct {
+        char open;
+        char close;
+    } pairs[] = {{'(', ')'}, {'{', '}'}};
+    for (const auto& [open, close] : pairs) {
+        std::vector<qsizetype> opened;
+        for (qsizetype i = 0; i < source.text.size(); ++i) {
+            if (source.text[i] == open) {
+                opened.push_back(i);
+            } else if (source.text[i] == close) {
+                if (opened.empty())
+                    report(source.node, Severity::Error,
+                           QStringLiteral("'%1' closes nothing").arg(QLatin1Char(close)),
+                           source.base + i);
+                else
+                    opened.pop_back();
+            }
+        }
+        for (const qsizetype at : opened)
+            report(source.node, Severity::Error,
+                   QStringLiteral("'%1' is never closed").arg(QLatin1Char(open)), source.base + at);
+    }
+}
+
+// Each problem at its word: the occurrence it names, or the next one after the
+// last problem's, else the first in the text; without a word, or with one the text does not hold,
+// at the text's start.
+std::vector<SheetLinter::Located>
+SheetLinter::locate(ScriptSource& source, const std::vector<ScriptLint::Problem>& problems) {
+    std::vector<Located> located;
+    for (const ScriptLint::Problem& problem : problems) {
+        qsizetype at = -1;
+        if (!problem.word.isEmpty() && problem.occurrence > 0) {
+            for (int n = 0; n < problem.occurrence; ++n)
+                at = source.text.indexOf(problem.word, at + 1);
+        } else if (!problem.word.isEmpty()) {
+            at = source.text.indexOf(problem.word, source.searchFrom);
+            if (at < 0)
+                at = source.text.indexOf(problem.word);
+        }
+        if (at >= 0)
+            source.searchFrom = at + problem.word.size();
+        const std::optional<XmlPosition> position =
+            positions_.of(source.node, source.base + std::max<qsizetype>(at, 0));
+        located.push_back({{file_, position ? position->line : 0, position ? position->column : 0,
+                            problem.severity, problem.text},
+                           at >= 0});
+    }
+    return located;
+}
+
 // A document that does not load: its parse error, at the fault.
 LintFinding parseFailure(const QString& file, const XmlPositions& positions, const Error& error) {
     const std::optional<XmlPosition>& position = positions.error();
@@ -404,6 +569,12 @@ std::vector<LintFinding> LintSheet(const QString& file, const QByteArray& bytes,
     std::stable_sort(own.begin(), own.end(), [](const LintFinding& a, const LintFinding& b) {
         return std::pair(a.line, a.column) < std::pair(b.line, b.column);
     });
+    // A function's body runs once per call and once on its own.
+    own.erase(std::unique(own.begin(), own.end(),
+                          [](const LintFinding& a, const LintFinding& b) {
+                              return a.line == b.line && a.column == b.column && a.text == b.text;
+                          }),
+              own.end());
     findings.insert(findings.end(), own.begin(), own.end());
     return findings;
 }

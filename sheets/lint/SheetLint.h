@@ -3,6 +3,7 @@
 #include "platform/xml/IXMLNode.h"
 
 #include <QByteArray>
+#include <QMetaObject>
 #include <QString>
 #include <optional>
 #include <vector>
@@ -36,3 +37,8 @@ std::optional<LintDevice> LintDeviceConfiguration(const QString& file, const QBy
 // document order.
 std::vector<LintFinding> LintSheet(const QString& file, const QByteArray& bytes,
                                    const std::vector<LintDevice>& devices);
+
+// The finding's text for a value that a property's conversion refuses, saying what
+// the property takes.
+QString InvalidValueText(const QMetaObject& widgetClass, const QByteArray& name,
+                         const QByteArray& value);
