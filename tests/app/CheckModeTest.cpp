@@ -5,11 +5,14 @@
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
-#include <gtest/gtest.h>
 #include <algorithm>
+#include <gtest/gtest.h>
 
 namespace {
 
@@ -60,8 +63,9 @@ public:
 
     // The client's options for a login to this device.
     QStringList login() const {
-        return {QStringLiteral("--address"), QStringLiteral("127.0.0.1"), QStringLiteral("--port"),
-                port_,  QStringLiteral("--password"), QStringLiteral("demo")};
+        return {QStringLiteral("--address"),  QStringLiteral("127.0.0.1"),
+                QStringLiteral("--port"),     port_,
+                QStringLiteral("--password"), QStringLiteral("demo")};
     }
 
     void stop() {
@@ -125,8 +129,9 @@ TEST(CheckMode, SetWithoutAConnectionSavesWhereAsked) {
     QStringList changes = diff.records;
     changes.removeIf([](const QString& r) { return !r.startsWith(QStringLiteral("change: ")); });
     // A combo box gives its entry's value; the widgets' order is the sheet's.
-    EXPECT_EQ(changes, (QStringList{"change: COM1.baud 19200 -> 1200", "change: COM1.bits 8 -> 7",
-                                    QStringLiteral("change: INFO.name \"Čerpací stanice Žďár\" -> Nová")}));
+    EXPECT_EQ(changes,
+              (QStringList{"change: COM1.baud 19200 -> 1200", "change: COM1.bits 8 -> 7",
+                           QStringLiteral("change: INFO.name \"Čerpací stanice Žďár\" -> Nová")}));
     EXPECT_FALSE(QFile::exists(saved));
 }
 
@@ -183,9 +188,9 @@ TEST(CheckMode, CompareTellsHowAStoredConfigurationDiffers) {
     changed.close();
     const Outcome different = compare(changed.fileName());
     EXPECT_EQ(different.status, 2);
-    EXPECT_EQ(different.records, (QStringList{"change: NET.ip 127.0.0.1 -> 10.0.0.9",
-                                              "change: NET.dhcp 0 -> (none)",
-                                              "change: NOTE.text (none) -> \"a b\""}));
+    EXPECT_EQ(different.records,
+              (QStringList{"change: NET.ip 127.0.0.1 -> 10.0.0.9", "change: NET.dhcp 0 -> (none)",
+                           "change: NOTE.text (none) -> \"a b\""}));
 
     const Outcome unreadable = compare(dir.filePath(QStringLiteral("missing.xm")));
     EXPECT_EQ(unreadable.status, 3);
@@ -237,12 +242,12 @@ TEST(CheckMode, AppliesAChangeToTheSimulatedDevice) {
     Simulator simulator({QStringLiteral("--apply-file"), applied, QStringLiteral("--reset-delay"),
                          QStringLiteral("100")});
 
-    const Outcome outcome = runProgram(
-        QStringList{QStringLiteral("--check")} + simulator.login() +
-        QStringList{QStringLiteral("--sheets"), QStringLiteral(KONFIDOR_EXAMPLES),
-                    QStringLiteral("--run"), QStringLiteral("eName.Text:=Novy;"),
-                    QStringLiteral("--run"), QStringLiteral("Set;"), QStringLiteral("--answer"),
-                    QStringLiteral("yes")});
+    const Outcome outcome =
+        runProgram(QStringList{QStringLiteral("--check")} + simulator.login() +
+                   QStringList{QStringLiteral("--sheets"), QStringLiteral(KONFIDOR_EXAMPLES),
+                               QStringLiteral("--run"), QStringLiteral("eName.Text:=Novy;"),
+                               QStringLiteral("--run"), QStringLiteral("Set;"),
+                               QStringLiteral("--answer"), QStringLiteral("yes")});
     simulator.stop();
 
     const QString all = outcome.records.join(u'\n');
@@ -263,7 +268,8 @@ TEST(CheckMode, AppliesAChangeToTheSimulatedDevice) {
                     QStringLiteral("--run"), QStringLiteral("Set;")});
     quiet.stop();
     EXPECT_EQ(diff.status, 0) << diff.records.join(u'\n').toStdString();
-    EXPECT_TRUE(diff.records.contains(QStringLiteral("change: INFO.name \"Čerpací stanice Žďár\" -> Novy")))
+    EXPECT_TRUE(
+        diff.records.contains(QStringLiteral("change: INFO.name \"Čerpací stanice Žďár\" -> Novy")))
         << diff.records.join(u'\n').toStdString();
     EXPECT_FALSE(QFile::exists(applied));
 }
@@ -283,31 +289,36 @@ TEST(CheckMode, RestoreSendsAStoredConfigurationToItsKindOfDeviceOnly) {
         file.write(content);
         return file.fileName();
     };
-    const QString older = store("older.xm", QByteArray(text).replace(R"(gateway="127.0.0.1")",
-                                                                      R"(gateway="127.0.0.2")"));
-    const QString otherVersion = store("other.xm", QByteArray(text).replace(R"(type="DEMO-485" version="1.0")",
-                                                                             R"(type="DEMO-485" version="2.0")"));
+    const QString older = store(
+        "older.xm", QByteArray(text).replace(R"(gateway="127.0.0.1")", R"(gateway="127.0.0.2")"));
+    const QString otherVersion =
+        store("other.xm", QByteArray(text).replace(R"(type="DEMO-485" version="1.0")",
+                                                   R"(type="DEMO-485" version="2.0")"));
     const QString applied = directory.filePath(QStringLiteral("applied.xml"));
     Simulator simulator({QStringLiteral("--apply-file"), applied, QStringLiteral("--reset-delay"),
                          QStringLiteral("100")});
     const auto restore = [&](const QString& file) {
-        return runProgram(QStringList{QStringLiteral("--check"), QStringLiteral("--restore"), file} +
-                          simulator.login() +
-                          QStringList{QStringLiteral("--sheets"), QStringLiteral(KONFIDOR_EXAMPLES)});
+        return runProgram(
+            QStringList{QStringLiteral("--check"), QStringLiteral("--restore"), file} +
+            simulator.login() +
+            QStringList{QStringLiteral("--sheets"), QStringLiteral(KONFIDOR_EXAMPLES)});
     };
 
     const Outcome refused = restore(otherVersion);
     EXPECT_EQ(refused.status, 2);
-    EXPECT_TRUE(refused.records.contains(QStringLiteral(
-        "dialog: error Soubor %1 patří k zařízení DEMO-485 verze 2.0, připojené zařízení je "
-        "DEMO-485 verze 1.0. Nic nebylo odesláno.").arg(otherVersion)))
+    EXPECT_TRUE(refused.records.contains(
+        QStringLiteral(
+            "dialog: error Soubor %1 patří k zařízení DEMO-485 verze 2.0, připojené zařízení je "
+            "DEMO-485 verze 1.0. Nic nebylo odesláno.")
+            .arg(otherVersion)))
         << refused.records.join(u'\n').toStdString();
     EXPECT_FALSE(QFile::exists(applied));
 
     const Outcome restored = restore(older);
     simulator.stop();
     EXPECT_EQ(restored.status, 0) << restored.records.join(u'\n').toStdString();
-    EXPECT_TRUE(restored.records.join(u'\n').contains(QStringLiteral("Konfigurace byla úspěšně provedena")))
+    EXPECT_TRUE(
+        restored.records.join(u'\n').contains(QStringLiteral("Konfigurace byla úspěšně provedena")))
         << restored.records.join(u'\n').toStdString();
     QFile file(applied);
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
@@ -407,7 +418,8 @@ TEST(Guide, ExamplesShowTheRealOutput) {
                                             QRegularExpression::MultilineOption);
     static const QRegularExpression status(QStringLiteral("^exit status (\\d+)$"),
                                            QRegularExpression::MultilineOption);
-    const QStringList examples = GuideBlocks::named(GuideBlocks::guide(), QStringLiteral("example"));
+    const QStringList examples =
+        GuideBlocks::named(GuideBlocks::guide(), QStringLiteral("example"));
     ASSERT_GE(examples.size(), 2);
     for (const QString& example : examples) {
         const QString commandLine = command.match(example).captured(1);
@@ -432,7 +444,8 @@ TEST(Guide, ScriptSurprisesHold) {
     int rows = 0;
     for (QRegularExpressionMatchIterator it = row.globalMatch(tables.first()); it.hasNext();) {
         const QRegularExpressionMatch match = it.next();
-        const QString script = match.captured(1).replace(QStringLiteral("\\|"), QStringLiteral("|"));
+        const QString script =
+            match.captured(1).replace(QStringLiteral("\\|"), QStringLiteral("|"));
         const QString expected = match.captured(2);
         SCOPED_TRACE(script.toStdString());
         ++rows;
@@ -453,6 +466,33 @@ TEST(Guide, ScriptSurprisesHold) {
                            << outcome.records.join(u'\n').toStdString();
     }
     EXPECT_GE(rows, 20);
+}
+
+// The linter's exit status tells clean, warnings only and errors apart, and its
+// JSON form holds the same findings as its lines.
+TEST(Lint, StatusAndJsonTellWhatWasFound) {
+    const QString docs = QStringLiteral(KONFIDOR_DOCS "/guide-example/");
+    EXPECT_EQ(runProgram({"--lint", docs + "guide.xml"}).status, 0);
+    const Outcome warnings = runProgram({"--lint", docs + "guide.xml", "--device",
+                                         QStringLiteral(KONFIDOR_CHECK_DATA "/device.xm")});
+    EXPECT_EQ(warnings.status, 1) << warnings.records.join(u'\n').toStdString();
+    EXPECT_TRUE(warnings.records.value(0).contains(": warning: "))
+        << warnings.records.value(0).toStdString();
+
+    const QStringList mistakes{"--lint", docs + "mistakes/guide.xml"};
+    const Outcome lines = runProgram(mistakes);
+    const Outcome json = runProgram(mistakes + QStringList{"--lint-format", "json"});
+    EXPECT_EQ(lines.status, 2);
+    EXPECT_EQ(json.status, 2);
+    const QJsonArray findings = QJsonDocument::fromJson(json.records.join(u'\n').toUtf8()).array();
+    ASSERT_EQ(findings.size(), lines.records.size());
+    const QJsonObject first = findings.first().toObject();
+    EXPECT_EQ(QStringLiteral("%1:%2:%3: %4: %5")
+                  .arg(first["file"].toString())
+                  .arg(first["line"].toInt())
+                  .arg(first["column"].toInt())
+                  .arg(first["severity"].toString(), first["message"].toString()),
+              lines.records.first());
 }
 
 TEST(CheckRecords, TextsStayOnOneLineAndValuesReadBack) {
