@@ -97,7 +97,8 @@ TEST_F(ConnectTest, EnterInTheAddressFieldConnects) {
 // sheet's onDisconnect frees the window and the main window comes back.
 TEST_F(ConnectTest, SampleSheetRunsModallyWhileTheLinkStaysAlive) {
     LinkTimings timings = LinkTimings::current();
-    timings.keepAliveMs = 150;
+    // Long enough that a loaded machine still answers within one period.
+    timings.keepAliveMs = 500;
     LinkTimings::replace(timings);
     DeviceSimulator& device = startDevice();
     startWithSampleSheet(device);

@@ -36,7 +36,8 @@ protected:
     void SetUp() override {
         DeviceShellTest::SetUp();
         LinkTimings timings = LinkTimings::current();
-        timings.keepAliveMs = 150;
+        // Long enough that a loaded machine still answers within one period.
+        timings.keepAliveMs = 400;
         timings.applyWaitMs = 3000;
         LinkTimings::replace(timings);
     }
