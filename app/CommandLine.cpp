@@ -136,6 +136,11 @@ StartOptions parse(const QStringList& arguments) {
         QStringLiteral("restore"),
         QStringLiteral("With --check and a device: send this stored configuration back to it."),
         QStringLiteral("file"));
+    const QCommandLineOption record(
+        QStringLiteral("record"),
+        QStringLiteral("Record every byte of the device connections in this file (JSON lines), "
+                       "the password masked."),
+        QStringLiteral("file"));
     const QCommandLineOption lint(
         QStringLiteral("lint"),
         QStringLiteral("Check the sheet files given as arguments, print each finding as "
@@ -150,8 +155,8 @@ StartOptions parse(const QStringList& arguments) {
         QStringLiteral("lint-format"),
         QStringLiteral("With --lint: text (default) or json."), QStringLiteral("format"));
     parser.addOptions({debug, address, password, PortOption::option(), sheets, offline, check, run,
-                       fire, answer, stay, logFile, save, history, compare, diff, restore, lint,
-                       device, lintFormat});
+                       fire, answer, stay, logFile, save, history, compare, diff, restore, record,
+                       lint, device, lintFormat});
     parser.addPositionalArgument(QStringLiteral("sheets"),
                                  QStringLiteral("With --lint: the sheet files to check."),
                                  QStringLiteral("[SHEET.xml...]"));
@@ -193,6 +198,7 @@ StartOptions parse(const QStringList& arguments) {
     options.answerYes = answerOf(parser.value(answer));
     options.staySeconds = secondsOf(parser.value(stay));
     options.logFile = parser.value(logFile);
+    options.recordFile = parser.value(record);
     options.saveFile = parser.value(save);
     options.historyDirectory = parser.value(history);
     options.lint = parser.isSet(lint);

@@ -64,4 +64,6 @@ struct StartOptions {
     int staySeconds = 0;
     // Where every log entry is appended as it happens; empty: nowhere.
     QString logFile;
+    // Where every byte of the device connections is recorded; empty: nowhere.
+    QString recordFile;
 };

@@ -43,6 +43,11 @@ TfMain::TfMain(const StartOptions& options, DiagnosticLog& log, QObject* scriptO
       link_(*this) {
     link_.setPort(options.port);
     link_.setHistory(&history_);
+    if (!options.recordFile.isEmpty()) {
+        recording_ = std::make_unique<SessionRecording>(
+            options.recordFile, [this](const QByteArray& text) { log_.LogError(text); });
+        link_.setRecording(recording_.get());
+    }
     buildLayout(options);
     FormCreate(scriptOwner, options.sheetDirectory);
 }

@@ -6,6 +6,7 @@
 #include "app/StartOptions.h"
 #include "link/ConfigurationHistory.h"
 #include "link/DeviceLink.h"
+#include "link/SessionRecording.h"
 #include "link/LinkHost.h"
 #include "platform/widgets/Form.h"
 #include "platform/xml/TXMLDocument.h"
@@ -153,7 +154,9 @@ private:
     std::unique_ptr<ChangesSource> changes_;
     // Every configuration received and sent, kept for support.
     ConfigurationHistory history_;
-    // The device link: Link, ClientSocket, RxBuffer, the six signals and Timer1.
+    // Every byte of the device connections, for support; none without --record.
+    std::unique_ptr<SessionRecording> recording_;
+        // The device link: Link, ClientSocket, RxBuffer, the six signals and Timer1.
     DeviceLink link_;
     bool reconnectRequested_ = false;
     int screenCursor_ = 0;

@@ -162,6 +162,8 @@ void ClientSocket::readAgainSoon() {
 void ClientSocket::sendText(const QByteArray& text) {
     if (released_ || !active_ || socket_->state() != QAbstractSocket::ConnectedState)
         return;
+    if (onSend)
+        onSend(text);
     socket_->write(text);
 }
 

@@ -50,6 +50,8 @@ public:
     Event onRead;
     Event onDisconnect;
     ErrorEvent onError;
+    // Told of the bytes of every send that goes out (not an event: called at once).
+    std::function<void(const QByteArray& bytes)> onSend;
 
     // A dotted IPv4 address or a host name (looked up without blocking).
     void setHost(const QString& host) { host_ = host; }

@@ -2,9 +2,11 @@
 
 #include "link/LinkHost.h"
 #include "link/LinkTimings.h"
+#include "link/SessionRecording.h"
 #include "link/SocketErrorCodes.h"
 #include "platform/EntryGuard.h"
 #include "platform/Error.h"
+#include "platform/Win1250.h"
 
 #include <QElapsedTimer>
 #include <QScopedValueRollback>
@@ -55,6 +57,13 @@ void DeviceLink::bConnectClick() {
     socket->onRead = [this](ClientSocket& s) {
         ClientSocketRead(s);
     };
+    if (recording_) {
+        recording_->begin(host_.addressText(), port_);
+        socket->onSend = [this](const QByteArray& bytes) {
+            recording_->sent(
+                SessionRecording::masked(bytes, Win1250::fromWide(host_.passwordText())));
+        };
+    }
 
     host_.setApplyInProgress(false);
     host_.hideMainWindow();
@@ -114,6 +123,8 @@ void DeviceLink::ClientSocketConnecting(ClientSocket& socket) {
 }
 
 void DeviceLink::ClientSocketConnect(ClientSocket&) {
+    if (recording_)
+        recording_->connected();
     timer1_.start(LinkTimings::current().keepAliveMs);
     rxBuffer_.clear();
     signals_.hConnected.set();
@@ -122,6 +133,8 @@ void DeviceLink::ClientSocketConnect(ClientSocket&) {
 }
 
 void DeviceLink::ClientSocketDisconnect(ClientSocket& socket) {
+    if (recording_)
+        recording_->disconnected();
     host_.showMainWindow();
     host_.closeWaitDialog();
     timer1_.stop();
@@ -136,6 +149,8 @@ void DeviceLink::ClientSocketDisconnect(ClientSocket& socket) {
 }
 
 void DeviceLink::ClientSocketError(ClientSocket&, int& errorCode) {
+    if (recording_)
+        recording_->failed(errorCode);
     host_.showMainWindow();
     host_.closeWaitDialog();
     signals_.hAborted.set();

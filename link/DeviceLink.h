@@ -10,6 +10,7 @@
 #include <QTimer>
 
 class ConfigurationHistory;
+class SessionRecording;
 class LinkHost;
 
 // The device link of the main window: the connect procedure, the socket's event
@@ -47,6 +48,8 @@ public:
     LinkSignals& linkSignals() { return signals_; }
     // Where each configuration received is kept as well; none by default.
     void setHistory(ConfigurationHistory* history) { history_ = history; }
+    // Where every byte of the device connections is recorded as well; none by default.
+    void setRecording(SessionRecording* recording) { recording_ = recording; }
     // ClientSocket: the socket of the latest attempt, or null.
     ClientSocket* clientSocket() const { return clientSocket_; }
     // Link: the connection the keep-alive and ApplySettings send through, or null.
@@ -85,6 +88,7 @@ private:
 
     LinkHost& host_;
     ConfigurationHistory* history_ = nullptr;
+    SessionRecording* recording_ = nullptr;
     LinkSignals signals_;
     QPointer<ClientSocket> clientSocket_;
     QPointer<ClientSocket> link_;

@@ -3,6 +3,7 @@
 #include "link/DeviceLink.h"
 #include "link/ConfigurationHistory.h"
 #include "link/LinkHost.h"
+#include "link/SessionRecording.h"
 #include "platform/Error.h"
 #include "platform/Win1250.h"
 
@@ -35,7 +36,10 @@ void DeviceLink::ClientSocketRead(ClientSocket& socket) {
         host_.logComm(QStringLiteral("Receive ") + QString::number(socket.receiveLength()),
                       DarkGreen);
         signals_.hDataReceived.set();
-        rxBuffer_.append(socket.receiveText());
+        const QByteArray bytes = socket.receiveText();
+        if (recording_)
+            recording_->received(bytes);
+        rxBuffer_.append(bytes);
     }
 
     // A device may send lines faster than they are handled. After a slice of them

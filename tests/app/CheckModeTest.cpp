@@ -242,13 +242,35 @@ TEST(CheckMode, AppliesAChangeToTheSimulatedDevice) {
     Simulator simulator({QStringLiteral("--apply-file"), applied, QStringLiteral("--reset-delay"),
                          QStringLiteral("100")});
 
+    const QString recording = directory.filePath(QStringLiteral("session.jsonl"));
     const Outcome outcome =
         runProgram(QStringList{QStringLiteral("--check")} + simulator.login() +
                    QStringList{QStringLiteral("--sheets"), QStringLiteral(KONFIDOR_EXAMPLES),
                                QStringLiteral("--run"), QStringLiteral("eName.Text:=Novy;"),
                                QStringLiteral("--run"), QStringLiteral("Set;"),
-                               QStringLiteral("--answer"), QStringLiteral("yes")});
+                               QStringLiteral("--answer"), QStringLiteral("yes"),
+                               QStringLiteral("--record"), recording});
     simulator.stop();
+
+    // The recording holds both connections, the login line masked, the password nowhere.
+    QFile session(recording);
+    ASSERT_TRUE(session.open(QIODevice::ReadOnly));
+    const QList<QByteArray> lines = session.readAll().split('\n');
+    const QJsonObject header = QJsonDocument::fromJson(lines.first()).object();
+    EXPECT_EQ(header["address"].toString(), QStringLiteral("127.0.0.1"));
+    EXPECT_EQ(header["konfidor"].toString(), QStringLiteral(KONFIDOR_VERSION));
+    QStringList events;
+    QByteArrayList sent;
+    for (const QByteArray& line : lines.mid(1)) {
+        const QJsonObject object = QJsonDocument::fromJson(line).object();
+        if (object.contains("event"))
+            events << object["event"].toString();
+        if (object["dir"].toString() == QLatin1String("out"))
+            sent << QByteArray::fromBase64(object["data"].toString().toLatin1());
+    }
+    EXPECT_EQ(events, (QStringList{"connect", "disconnect", "connect", "disconnect"}));
+    EXPECT_EQ(sent.value(0), QByteArray("S****\r"));
+    EXPECT_FALSE(sent.join().contains("demo"));
 
     const QString all = outcome.records.join(u'\n');
     EXPECT_EQ(outcome.status, 0) << all.toStdString();

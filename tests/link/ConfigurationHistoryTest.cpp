@@ -1,5 +1,7 @@
 #include "link/ConfigurationHistory.h"
 
+#include "link/SessionRecording.h"
+
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
@@ -18,8 +20,11 @@ protected:
     QTemporaryDir root;
     QList<QByteArray> reports;
     qint64 now = 1796860800000; // 2026-12-10 00:00:00 UTC
-    ConfigurationHistory history{root.path(), [this](const QByteArray& text) { reports.append(text); },
-                                 [this] { return now++; }};
+    ConfigurationHistory history{root.path(),
+                                 [this](const QByteArray& text) { reports.append(text); },
+                                 [this] {
+                                     return now++;
+                                 }};
 };
 
 } // namespace
@@ -30,7 +35,8 @@ TEST_F(ConfigurationHistoryTest, EachDeviceHasAFolderAndEachFileItsTimeAndKind) 
     history.keepReceived(Named, "10.0.0.5");
     history.keepSent("<XML/>", "10.0.0.5", ConfigurationHistory::Answer::PartlyApplied);
     EXPECT_EQ(files("DEMO-485-D485-7"),
-              (QStringList{"20261210T000000.000Z-received.xm", "20261210T000000.001Z-sent-partly-applied.xm"}));
+              (QStringList{"20261210T000000.000Z-received.xm",
+                           "20261210T000000.001Z-sent-partly-applied.xm"}));
     QFile kept(QDir(root.path()).filePath("DEMO-485-D485-7/20261210T000000.000Z-received.xm"));
     ASSERT_TRUE(kept.open(QIODevice::ReadOnly));
     EXPECT_EQ(kept.readAll(), Named);
@@ -58,5 +64,23 @@ TEST_F(ConfigurationHistoryTest, AHistoryThatCannotBeWrittenIsReportedOnce) {
     blocker.close();
     history.keepReceived(Named, "10.0.0.5");
     ASSERT_EQ(reports.size(), 1);
-    EXPECT_TRUE(reports[0].startsWith("Nelze ulozit historii konfiguraci do ")) << reports[0].toStdString();
+    EXPECT_TRUE(reports[0].startsWith("Nelze ulozit historii konfiguraci do "))
+        << reports[0].toStdString();
+}
+
+// Like the history, a recording that cannot be written costs one report, and the
+// session goes on without it.
+TEST(SessionRecording, ARecordingThatCannotBeWrittenIsReportedOnce) {
+    QTemporaryDir directory;
+    QStringList reports;
+    SessionRecording recording(directory.path(),
+                               [&](const QByteArray& text) { reports << QString::fromUtf8(text); });
+    recording.begin(QStringLiteral("127.0.0.1"), 9999);
+    recording.connected();
+    recording.sent("S****\r");
+    ASSERT_EQ(reports.size(), 1);
+    EXPECT_TRUE(
+        reports.first().startsWith(QStringLiteral("Nelze zapisovat zaznam komunikace do ")));
+    EXPECT_EQ(SessionRecording::masked("Sheslo\r", "heslo"), QByteArray("S*****\r"));
+    EXPECT_EQ(SessionRecording::masked("?\r", "heslo"), QByteArray("?\r"));
 }
