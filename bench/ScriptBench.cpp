@@ -3,7 +3,7 @@
 // next to QJSEngine doing the same on the same widgets' Qt properties.
 #include "platform/Error.h"
 #include "platform/Win1250.h"
-#include "script/ScriptHost.h"
+#include "script/QuietScriptHost.h"
 #include "script/ScriptObjects.h"
 #include "script/TScript.h"
 
@@ -32,7 +32,7 @@ class BenchCombo : public QComboBox {
 };
 
 // A registry of two widgets and nothing else of the program.
-class BenchHost : public ScriptHost {
+class BenchHost : public QuietScriptHost {
 public:
     std::vector<QObject*> registry;
 
@@ -44,23 +44,10 @@ public:
         }
         return nullptr;
     }
-    bool UnregisterSheetComponent(QObject*) override { return false; }
-    void DestroySheetComponents() override {}
-    void ApplySettings() override {}
-    void Disconnect() override {}
-    void Connect(QObject*) override {}
-    void ShowMainWindow() override {}
-    void HideMainWindow() override {}
-    void CloseWaitDialog() override {}
-    bool ReconnectRequested() const override { return false; }
-    void ClearReconnectRequested() override {}
-    void AddScriptFunction(const QByteArray&, TSMethod*) override {}
-    void LogColor(std::uint32_t, const QByteArray&) override {}
-    void ShowMessage(const QString&) override {}
 };
 
 // Text properties through the meta-object system, as the reflection reaches them.
-class BenchObjects : public ScriptObjects {
+class BenchObjects : public QuietScriptObjects {
 public:
     Variant readProperty(const QObject* object, const QByteArray& name) override {
         return Variant::fromText(Win1250::fromWide(property(object, name).read(object).toString()));
@@ -68,12 +55,6 @@ public:
     void writeProperty(QObject* object, const QByteArray& name, const Variant& value) override {
         property(object, name).write(object, value.toWideText());
     }
-    bool isWindow(const QObject*) override { return false; }
-    void showWindow(QObject*) override {}
-    void hideWindow(QObject*) override {}
-    void closeWindow(QObject*) override {}
-    void showWindowModal(QObject*) override {}
-    void freeWindow(QObject*) override {}
 
 private:
     static QMetaProperty property(const QObject* object, const QByteArray& name) {
@@ -156,6 +137,5 @@ BENCHMARK(qjsCompiledCall);
 #endif
 
 } // namespace
-
 
 #include "ScriptBench.moc"

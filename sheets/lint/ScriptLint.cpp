@@ -5,7 +5,7 @@
 #include "platform/components/AsciiName.h"
 #include "platform/components/Reflection.h"
 #include "platform/widgets/Form.h"
-#include "script/ScriptHost.h"
+#include "script/QuietScriptHost.h"
 #include "script/ScriptObjects.h"
 #include "script/TSMethod.h"
 #include "script/TScript.h"
@@ -29,7 +29,7 @@ QByteArray quotedWord(const QString& text) {
 
 // The host and the objects the engine works with: stand-in objects, one per
 // widget name, that carry only the widget's class.
-class ScriptLint::Stand : public ScriptHost, public ScriptObjects {
+class ScriptLint::Stand : public QuietScriptHost, public QuietScriptObjects {
 public:
     std::vector<Problem> problems;
     std::vector<const TSMethod*> functions;
@@ -53,16 +53,6 @@ public:
                                     .arg(Win1250::toWide(name))});
         return found;
     }
-    bool UnregisterSheetComponent(QObject*) override { return false; }
-    void DestroySheetComponents() override {}
-    void ApplySettings() override {}
-    void Disconnect() override {}
-    void Connect(QObject*) override {}
-    void ShowMainWindow() override {}
-    void HideMainWindow() override {}
-    void CloseWaitDialog() override {}
-    bool ReconnectRequested() const override { return false; }
-    void ClearReconnectRequested() override {}
     void AddScriptFunction(const QByteArray& name, TSMethod* method) override {
         const auto earlier = std::count_if(functions.begin(), functions.end(),
                                            [&](const TSMethod* f) { return f->GetName() == name; });
@@ -73,7 +63,6 @@ public:
                                     .arg(Win1250::toWide(name))});
         functions.push_back(method);
     }
-    void LogColor(std::uint32_t, const QByteArray&) override {}
     void ShowMessage(const QString& text) override {
         problems.push_back({quotedWord(text), 0, Severity::Error, text});
     }
@@ -97,11 +86,6 @@ public:
     bool isWindow(const QObject* object) override {
         return classes_.value(object)->inherits(&TCustomForm::staticMetaObject);
     }
-    void showWindow(QObject*) override {}
-    void hideWindow(QObject*) override {}
-    void closeWindow(QObject*) override {}
-    void showWindowModal(QObject*) override {}
-    void freeWindow(QObject*) override {}
 
 private:
     bool requirePublished(const QObject* object, const QByteArray& name) {
