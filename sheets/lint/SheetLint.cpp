@@ -216,9 +216,14 @@ void SheetLinter::lintWidget(const Pending& pending, std::vector<Pending>& stack
     if (!componentClass)
         return;
     lintAttributes(element, *componentClass, pending.enclosing);
-    const Variant name = element.attribute(QStringLiteral("Name"));
-    if (!name.isNull() && !builtByTop_.empty())
-        builtByTop_.back().push_back({name.toText(), componentClass});
+    // The name as the widget takes it: the attribute "Name" in any letter case.
+    const IXMLNodeList attributes = element.attributeNodes();
+    for (int index = 0; index < attributes.count(); ++index) {
+        const IXMLNode attribute = attributes.item(index);
+        if (AsciiName::sameName(attribute.nodeName(), "Name") && !builtByTop_.empty())
+            builtByTop_.back().push_back(
+                {Win1250::fromWide(attribute.nodeValue()), componentClass});
+    }
 
     const bool combo = componentClass->inherits(&TComboBox::staticMetaObject);
     const bool bound = !element.attribute(QStringLiteral("XMLpath")).isNull();
