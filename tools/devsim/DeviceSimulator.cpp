@@ -1,4 +1,5 @@
 #include "tools/devsim/DeviceSimulator.h"
+#include "tools/devsim/DeviceWire.h"
 
 #include <QFile>
 #include <QTcpServer>
@@ -6,7 +7,6 @@
 #include <QTimer>
 #include <algorithm>
 #include <cstdint>
-#include <sys/socket.h>
 
 namespace {
 
@@ -24,19 +24,6 @@ QByteArray answerTo(DeviceSimulator::ApplyAnswer answer) {
         break;
     }
     return {};
-}
-
-// Where the next complete message ends (just after its "\r"), or -1. An apply message
-// is a whole configuration block, which may hold line ends of its own.
-qsizetype messageEnd(const QByteArray& input) {
-    qsizetype searchFrom = 0;
-    if (input.startsWith("<XML") && !input.startsWith("<XML/>")) {
-        searchFrom = input.indexOf("</XML>");
-        if (searchFrom < 0)
-            return -1;
-    }
-    const qsizetype cr = input.indexOf('\r', searchFrom);
-    return cr < 0 ? -1 : cr + 1;
 }
 
 } // namespace
@@ -92,15 +79,7 @@ DeviceSimulator::DeviceSimulator(Options options, QObject* parent)
 DeviceSimulator::~DeviceSimulator() = default;
 
 bool DeviceSimulator::listen() {
-    if (!options_.address.isLoopback()) {
-        errorString_ = QStringLiteral("the simulator listens on loopback addresses only");
-        return false;
-    }
-    if (!server_->listen(options_.address, options_.port)) {
-        errorString_ = server_->errorString();
-        return false;
-    }
-    return true;
+    return DeviceWire::listenOnLoopback(*server_, options_.address, options_.port, errorString_);
 }
 
 quint16 DeviceSimulator::port() const {
@@ -162,7 +141,8 @@ void DeviceSimulator::accept() {
 
 void DeviceSimulator::readFrom(Session& session) {
     session.input += session.socket->readAll();
-    for (qsizetype end = messageEnd(session.input); end > 0; end = messageEnd(session.input)) {
+    for (qsizetype end = DeviceWire::messageEnd(session.input); end > 0;
+         end = DeviceWire::messageEnd(session.input)) {
         const QByteArray message = session.input.left(end);
         session.input.remove(0, end);
         if (options_.keepReceived)
@@ -177,7 +157,9 @@ void DeviceSimulator::handle(Session& session, const QByteArray& message) {
         return; // the device is resetting or has refused the login
     if (options_.fault == Fault::EndlessLine)
         return; // it only ever sends its one endless line
-    if (!session.loggedIn) {
+    using Kind = DeviceWire::MessageKind;
+    switch (DeviceWire::kindOf(message, session.loggedIn)) {
+    case Kind::Login:
         if (options_.fault == Fault::ResetAfterPassword) {
             resetConnection(session);
             return;
@@ -190,15 +172,18 @@ void DeviceSimulator::handle(Session& session, const QByteArray& message) {
             closeWhenSent(session);
         }
         return;
-    }
-    if (message == "<XML/>")
+    case Kind::ConfigurationRequest:
         sendConfiguration(session);
-    else if (message == "?")
+        return;
+    case Kind::KeepAlive:
         answerKeepAlive(session);
-    else if (message.startsWith("<XML"))
+        return;
+    case Kind::Apply:
         apply(session, message);
-    else
+        return;
+    case Kind::Other:
         send(session, "NEZNAMY PRIKAZ" + LineEnd);
+    }
 }
 
 void DeviceSimulator::apply(Session& session, const QByteArray& message) {
@@ -268,17 +253,9 @@ void DeviceSimulator::answerKeepAlive(Session& session) {
     });
 }
 
-// A reset rather than an orderly close: the system discards the connection at once
-// and the client's next read or write fails.
 void DeviceSimulator::resetConnection(Session& session) {
-    const qintptr descriptor = session.socket->socketDescriptor();
-    if (descriptor >= 0) {
-        const linger abortive{1, 0};
-        ::setsockopt(static_cast<int>(descriptor), SOL_SOCKET, SO_LINGER, &abortive,
-                     sizeof abortive);
-    }
     session.closeAfterOutput = true;
-    session.socket->abort();
+    DeviceWire::reset(*session.socket);
 }
 
 void DeviceSimulator::greet(Session& session) {
