@@ -128,6 +128,7 @@ void ClientSocket::close() {
     received_.clear();
     piecesToPlay_.clear();
     ended_ = true;
+    closedHere_ = true;
     // Qt reports its own disconnection only once unsent output has left; the program
     // needs it now, so Qt's late one is ignored.
     stopListeningToQt();

@@ -67,6 +67,8 @@ public:
     // The attempt is over and has told its last event: its connection ended, or it
     // failed without ever connecting.
     bool ended() const { return ended_; }
+    // The connection ended because the program closed it, not the device.
+    bool closedHere() const { return closedHere_; }
 
     // The connection object's side.
     qsizetype receiveLength() const { return received_.size(); }
@@ -107,6 +109,7 @@ private:
     bool opened_ = false;
     bool connected_ = false;
     bool ended_ = false;
+    bool closedHere_ = false;
     QList<QByteArray> piecesToPlay_;
     bool active_ = false;
     bool released_ = false;

@@ -57,13 +57,14 @@ void DeviceLink::bConnectClick() {
     socket->onRead = [this](ClientSocket& s) {
         ClientSocketRead(s);
     };
-    if (recording_) {
-        recording_->begin(host_.addressText(), port_);
-        socket->onSend = [this](const QByteArray& bytes) {
-            recording_->sent(
+    attemptRecording_ = recording_;
+    if (attemptRecording_)
+        attemptRecording_->begin(host_.addressText(), port_);
+    socket->onSend = [this](const QByteArray& bytes) {
+        if (attemptRecording_)
+            attemptRecording_->sent(
                 SessionRecording::masked(bytes, Win1250::fromWide(host_.passwordText())));
-        };
-    }
+    };
 
     host_.setApplyInProgress(false);
     host_.hideMainWindow();
@@ -104,6 +105,12 @@ void DeviceLink::waitForConnection() {
     }
 }
 
+void DeviceLink::setRecording(SessionRecording* recording) {
+    recording_ = recording;
+    if (attemptRecording_ != recording)
+        attemptRecording_ = nullptr;
+}
+
 void DeviceLink::CancelConnect() {
     if (link_) {
         if (clientSocket_)
@@ -123,8 +130,8 @@ void DeviceLink::ClientSocketConnecting(ClientSocket& socket) {
 }
 
 void DeviceLink::ClientSocketConnect(ClientSocket&) {
-    if (recording_)
-        recording_->connected();
+    if (attemptRecording_)
+        attemptRecording_->connected();
     timer1_.start(LinkTimings::current().keepAliveMs);
     rxBuffer_.clear();
     signals_.hConnected.set();
@@ -133,8 +140,8 @@ void DeviceLink::ClientSocketConnect(ClientSocket&) {
 }
 
 void DeviceLink::ClientSocketDisconnect(ClientSocket& socket) {
-    if (recording_)
-        recording_->disconnected();
+    if (attemptRecording_)
+        attemptRecording_->disconnected(socket.closedHere());
     host_.showMainWindow();
     host_.closeWaitDialog();
     timer1_.stop();
@@ -149,8 +156,8 @@ void DeviceLink::ClientSocketDisconnect(ClientSocket& socket) {
 }
 
 void DeviceLink::ClientSocketError(ClientSocket&, int& errorCode) {
-    if (recording_)
-        recording_->failed(errorCode);
+    if (attemptRecording_)
+        attemptRecording_->failed(errorCode);
     host_.showMainWindow();
     host_.closeWaitDialog();
     signals_.hAborted.set();

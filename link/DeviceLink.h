@@ -48,8 +48,10 @@ public:
     LinkSignals& linkSignals() { return signals_; }
     // Where each configuration received is kept as well; none by default.
     void setHistory(ConfigurationHistory* history) { history_ = history; }
-    // Where every byte of the device connections is recorded as well; none by default.
-    void setRecording(SessionRecording* recording) { recording_ = recording; }
+    // Where every byte of the device connections is recorded as well, from the next
+    // connection attempt on; none by default. A connection in progress stops being
+    // recorded at once when the recording is taken away or replaced.
+    void setRecording(SessionRecording* recording);
     // ClientSocket: the socket of the latest attempt, or null.
     ClientSocket* clientSocket() const { return clientSocket_; }
     // Link: the connection the keep-alive and ApplySettings send through, or null.
@@ -89,6 +91,8 @@ private:
     LinkHost& host_;
     ConfigurationHistory* history_ = nullptr;
     SessionRecording* recording_ = nullptr;
+    // The recording the current attempt writes to: recording_ as it was at its start.
+    SessionRecording* attemptRecording_ = nullptr;
     LinkSignals signals_;
     QPointer<ClientSocket> clientSocket_;
     QPointer<ClientSocket> link_;

@@ -37,8 +37,8 @@ void DeviceLink::ClientSocketRead(ClientSocket& socket) {
                       DarkGreen);
         signals_.hDataReceived.set();
         const QByteArray bytes = socket.receiveText();
-        if (recording_)
-            recording_->received(bytes);
+        if (attemptRecording_)
+            attemptRecording_->received(bytes);
         rxBuffer_.append(bytes);
     }
 

@@ -1,5 +1,7 @@
 #include "link/SessionRecording.h"
 
+#include "platform/Win1250.h"
+
 #include <QDateTime>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -36,8 +38,9 @@ void SessionRecording::sent(const QByteArray& bytes) {
            {QStringLiteral("data"), QString::fromLatin1(bytes.toBase64())}});
 }
 
-void SessionRecording::disconnected() {
-    write({{QStringLiteral("event"), QStringLiteral("disconnect")}});
+void SessionRecording::disconnected(bool byClient) {
+    write({{QStringLiteral("event"), QStringLiteral("disconnect")},
+           {QStringLiteral("by"), byClient ? QStringLiteral("client") : QStringLiteral("device")}});
 }
 
 void SessionRecording::failed(int errorCode) {
@@ -64,7 +67,6 @@ void SessionRecording::write(QJsonObject object) {
 void SessionRecording::stop() {
     broken_ = true;
     if (report_)
-        report_(QStringLiteral("Nelze zapisovat zaznam komunikace do %1: %2")
-                    .arg(file_.fileName(), file_.errorString())
-                    .toUtf8());
+        report_(Win1250::fromWide(QStringLiteral("Nelze zapisovat zaznam komunikace do %1: %2")
+                                      .arg(file_.fileName(), file_.errorString())));
 }

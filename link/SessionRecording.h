@@ -13,11 +13,13 @@ class QJsonObject;
 // object per socket read or send, {"t": milliseconds since the connection's start,
 // "dir": "in"|"out", "data": base64}, and one per connection start and end
 // ({"t", "event": "connect"|"disconnect"|"error"}, with "code", the Windows
-// Sockets code, for an error). Every object is flushed as it is written, so a
+// Sockets code, for an error, and "by": "client"|"device" for a disconnection, so
+// that a replay knows which side closed). Every object is flushed as it is written, so a
 // crash keeps what came before. A file that cannot be written costs one report;
 // the session goes on without recording.
 class SessionRecording {
 public:
+    // Takes the report's text in Windows-1250, as the log does.
     using Report = std::function<void(const QByteArray& text)>;
 
     SessionRecording(const QString& file, Report report);
@@ -28,8 +30,10 @@ public:
     void received(const QByteArray& bytes);
     // `bytes` as sent, with the login line's password already masked.
     void sent(const QByteArray& bytes);
-    void disconnected();
+    void disconnected(bool byClient);
     void failed(int errorCode);
+
+    QString fileName() const { return file_.fileName(); }
 
     // The login line "S" PASSWORD CR as it goes into the file: the password's
     // characters as "*". Other bytes stay as they are.
