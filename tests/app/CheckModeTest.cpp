@@ -21,6 +21,16 @@ struct Outcome {
     QStringList records;
 };
 
+// The records without the sizes of the socket reads, which depend on how the bytes
+// happened to arrive.
+QStringList withoutReadSizes(QStringList records) {
+    records.removeIf([](const QString& record) {
+        return record.startsWith(QStringLiteral("comm: ")) &&
+               record.section(u' ', 2, 2) == QLatin1String("Receive");
+    });
+    return records;
+}
+
 Outcome runProgram(const QStringList& arguments) {
     // The program stores what a device sends in its working directory.
     QTemporaryDir workDir;
@@ -62,16 +72,18 @@ public:
     Simulator& operator=(const Simulator&) = delete;
 
     // The client's options for a login to this device.
-    QStringList login() const {
-        return {QStringLiteral("--address"),  QStringLiteral("127.0.0.1"),
-                QStringLiteral("--port"),     port_,
-                QStringLiteral("--password"), QStringLiteral("demo")};
+    QStringList login(const QString& password = QStringLiteral("demo")) const {
+        return {QStringLiteral("--address"), QStringLiteral("127.0.0.1"), QStringLiteral("--port"),
+                port_, QStringLiteral("--password"), password};
     }
 
     void stop() {
         process_.kill();
         process_.waitForFinished();
     }
+
+    // What the simulator has written to standard error so far.
+    QString errors() { return QString::fromUtf8(process_.readAllStandardError()); }
 
 private:
     QProcess process_;
@@ -280,6 +292,31 @@ TEST(CheckMode, AppliesAChangeToTheSimulatedDevice) {
     EXPECT_TRUE(file.readAll().contains("name=\"Novy\""));
     file.close();
 
+    // The recording replayed without waiting, to a client with another password, gives
+    // the same session; also when the recording was cut off in its last line.
+    const QByteArray whole = lines.join('\n');
+    const QByteArray cut = whole.left(whole.lastIndexOf('\n', whole.size() - 2) + 10);
+    const QString cutRecording = directory.filePath(QStringLiteral("cut.jsonl"));
+    QFile cutFile(cutRecording);
+    ASSERT_TRUE(cutFile.open(QIODevice::WriteOnly));
+    cutFile.write(cut);
+    cutFile.close();
+    for (const QString& played : {recording, cutRecording}) {
+        Simulator replay({QStringLiteral("--replay"), played, QStringLiteral("--speed"),
+                          QStringLiteral("0")});
+        const Outcome replayed =
+            runProgram(QStringList{QStringLiteral("--check")} + replay.login("jine heslo") +
+                       QStringList{QStringLiteral("--sheets"), QStringLiteral(KONFIDOR_EXAMPLES),
+                                   QStringLiteral("--run"), QStringLiteral("eName.Text:=Novy;"),
+                                   QStringLiteral("--run"), QStringLiteral("Set;"),
+                                   QStringLiteral("--answer"), QStringLiteral("yes")});
+        replay.stop();
+        EXPECT_EQ(withoutReadSizes(replayed.records), withoutReadSizes(outcome.records));
+        const QString errors = replay.errors();
+        EXPECT_EQ(errors.contains(QStringLiteral("unfinished")), played == cutRecording)
+            << errors.toStdString();
+    }
+
     // With --diff the device is sent nothing.
     QFile::remove(applied);
     Simulator quiet({QStringLiteral("--apply-file"), applied});
@@ -355,6 +392,21 @@ TEST(CheckMode, NoConfigurationFromTheDeviceIsStatusThree) {
     EXPECT_EQ(refused.status, 3);
     EXPECT_TRUE(refused.records.contains(QStringLiteral("dialog: notice Chybné heslo!")))
         << refused.records.join(u'\n').toStdString();
+
+    // A device that closes halfway through its configuration fails the same way when
+    // its recording is replayed.
+    QTemporaryDir directory;
+    const QString recording = directory.filePath(QStringLiteral("session.jsonl"));
+    Simulator closing({QStringLiteral("--fault"), QStringLiteral("close-in-configuration")});
+    const Outcome closed =
+        runProgram(QStringList{QStringLiteral("--check"), QStringLiteral("--record"), recording} +
+                   closing.login());
+    EXPECT_EQ(closed.status, 3);
+    Simulator replay({QStringLiteral("--replay"), recording, QStringLiteral("--speed"),
+                      QStringLiteral("0")});
+    const Outcome replayed = runProgram(QStringList{QStringLiteral("--check")} + replay.login());
+    EXPECT_EQ(replayed.status, 3);
+    EXPECT_EQ(withoutReadSizes(replayed.records), withoutReadSizes(closed.records));
 
     simulator.stop();
     const Outcome unreachable =

@@ -6,6 +6,7 @@
 #include "app/TfWaitDialog.h"
 #include "platform/Win1250.h"
 #include "platform/widgets/Edit.h"
+#include "tools/devsim/SessionReplay.h"
 
 #include <QApplication>
 #include <QPointer>
@@ -109,7 +110,10 @@ protected:
         return true;
     }
 
-    qsizetype keepAlives() const { return device().received().count("?\r"); }
+    // Keep-alives the device has received so far.
+    qsizetype keepAlives() const {
+        return countKeepAlives_ ? countKeepAlives_() : device().received().count("?\r");
+    }
     const DeviceSimulator& device() const { return *simulator_; }
 
     // What the client sent to be applied; "<XML/>" is its request for the configuration.
@@ -122,6 +126,8 @@ protected:
     }
 
     DeviceSimulator* simulator_ = nullptr;
+    // Counts them when no simulator is the device.
+    std::function<qsizetype()> countKeepAlives_;
     qsizetype keepAlivesAtSheet_ = -1;
     bool waitDialogGoneForSheet_ = false;
     bool linkSurvivedKeepAlives_ = false;
@@ -283,4 +289,55 @@ TEST_F(EndToEndTest, LateKeepAliveAnswersEndTheLinkAndConnectingAgainWorks) {
         return true;
     });
     EXPECT_FALSE(fMain().link().connected());
+}
+
+// A session recorded at the device (keep-alives, the apply, its answer, the reset and
+// the new login) replays without waiting to the same event log and the same dialogs,
+// although the replay's client logs in with another password.
+TEST_F(EndToEndTest, ARecordedSessionReplaysToTheSameLogAndDialogs) {
+    QTemporaryDir directory;
+    const QString file = directory.filePath(QStringLiteral("session.jsonl"));
+    const auto operatorPath = [&](quint16 port, const QString& recordFile,
+                                  const QString& password) {
+        keepAlivesAtSheet_ = -1;
+        firstSheet_ = nullptr;
+        saveClicked_ = false;
+        StartOptions options = loopback(port);
+        options.password = password;
+        options.recordFile = recordFile;
+        options.sheetDirectory = QFileInfo(QStringLiteral(KONFIDOR_SAMPLE_DEVICE)).path();
+        start(options);
+        fMain().Show();
+        dialogs.clearRecords();
+        dialogs.queueAnswer(DialogAnswer::Yes);
+        connectAndActInModalSheet({[this](TForm& sheet) { return editAndSave(sheet); },
+                                   [this](TForm& sheet) { return closeSecondSheet(sheet); }});
+        QStringList seen;
+        for (qsizetype i = 0; i < program().log().eventCount(); ++i)
+            seen << QString::fromLatin1(program().log().eventEntry(i)).section(" - ", 1);
+        for (const RecordingDialogs::Record& record : dialogs.records())
+            seen << record.caption + u' ' + record.text;
+        return seen;
+    };
+    DeviceSimulator::Options options;
+    options.resetDelayMs = 100;
+    simulator_ = &startDevice(options);
+    const QStringList recorded = operatorPath(simulator_->port(), file, QStringLiteral("demo"));
+    ASSERT_EQ(simulator_->connectionCount(), 2);
+
+    QStringList departures;
+    SessionReplay replay(RecordedSession::read(file), {QHostAddress::LocalHost, 0, 0},
+                         [&](const QString& text) { departures << text; });
+    ASSERT_TRUE(replay.listen());
+    qsizetype replayedKeepAlives = 0;
+    QObject::connect(&replay, &SessionReplay::messageReceived, [&](const QByteArray& message) {
+        replayedKeepAlives += message == "?\r" ? 1 : 0;
+    });
+    countKeepAlives_ = [&] { return replayedKeepAlives; };
+    const QStringList replayed = operatorPath(replay.port(), {}, QStringLiteral("jine"));
+    EXPECT_EQ(replayed, recorded);
+    EXPECT_EQ(secondSheetIP_, "127.0.0.9");
+    // Only the number of keep-alives may differ from the recorded session.
+    for (const QString& departure : departures)
+        EXPECT_TRUE(departure.contains(QStringLiteral("keep-alive"))) << departure.toStdString();
 }

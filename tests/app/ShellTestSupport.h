@@ -41,6 +41,7 @@ protected:
     Program& start(StartOptions options = {}) {
         if (options.sheetDirectory.isEmpty())
             options.sheetDirectory = workDir_.path();
+        program_.reset();
         program_ = std::make_unique<Program>(options);
         return *program_;
     }

@@ -1,4 +1,6 @@
+#include "platform/Error.h"
 #include "tools/devsim/DeviceSimulator.h"
+#include "tools/devsim/SessionReplay.h"
 
 #include <QFile>
 #include <QTcpSocket>
@@ -133,4 +135,73 @@ TEST(DeviceSimulatorTest, FallsSilentAndListensOnLoopbackOnly) {
     outside.address = QHostAddress("192.0.2.1");
     DeviceSimulator refused(outside);
     EXPECT_FALSE(refused.listen());
+}
+
+// A recording written by hand: the replay answers each client message by its kind,
+// whatever its bytes, answers a keep-alive the recording lacks as it answered the last
+// one, says so, and plays up to a last line cut off by a crash.
+TEST(SessionReplayTest, AnswersByKindAndTellsWhereTheClientDeparted) {
+    const auto in = [](int t, const QByteArray& bytes) {
+        return QStringLiteral(R"({"t":%1,"dir":"in","data":"%2"})")
+            .arg(t)
+            .arg(QString::fromLatin1(bytes.toBase64()))
+            .toLatin1();
+    };
+    const auto out = [&](int t, const QByteArray& bytes) {
+        return in(t, bytes).replace("\"in\"", "\"out\"");
+    };
+    const QByteArrayList lines{
+        R"({"konfidor":"0.1.0","address":"127.0.0.1","port":9999,"start":"2026-12-10T10:00:00Z"})",
+        R"({"t":0,"event":"connect"})",
+        in(0, "Zadejte heslo: S*****\r\n"),
+        out(5, "S****\r"),
+        in(6, "S >\r\n"),
+        out(7, "<XML/>\r"),
+        in(8, "<XML>\r\n"),
+        in(9, "</XML>\r\n"),
+        out(100, "?\r"),
+        in(101, "STAV\r\n"),
+        out(200, "<XML><A/></XML>\r"),
+        in(201, "<!--Prevodnik prenastaven-->\r\n"),
+        R"({"t":300,"event":"disconnect","by":"device"})",
+        R"({"t":30)"};
+    RecordedSession session = RecordedSession::parse(lines.join('\n'), QStringLiteral("s.jsonl"));
+    EXPECT_TRUE(session.unfinishedNote.startsWith(QStringLiteral("s.jsonl:14: ")))
+        << session.unfinishedNote.toStdString();
+
+    QStringList reports;
+    SessionReplay replay(std::move(session), {QHostAddress::LocalHost, 0, 0},
+                         [&](const QString& text) { reports << text; });
+    ASSERT_TRUE(replay.listen());
+    Client client(replay.port());
+    client.waitFor("S*****");
+    client.send("Sjine heslo\r");
+    client.waitFor("S >");
+    client.send("<XML/>\r");
+    client.waitFor("</XML>");
+    client.send("?\r");
+    client.waitFor("STAV");
+    client.send("?\r");
+    EXPECT_TRUE(QTest::qWaitFor([&] { return client.input().count("STAV") == 2; }, 5000));
+    client.send("<XML><A b=\"c\"/></XML>\r");
+    client.waitFor("<!--Prevodnik prenastaven-->");
+    EXPECT_TRUE(client.waitForClose());
+    EXPECT_EQ(reports, QStringList{QStringLiteral(
+                           "connection 1: the client sent a keep-alive where line 11 of the "
+                           "recording has an apply; answered as at line 9")});
+
+    // What is not a recording stops the replay with the line at fault.
+    const auto fault = [](const QByteArray& text) {
+        try {
+            RecordedSession::parse(text, QStringLiteral("r.jsonl"));
+        } catch (const Error& error) {
+            return error.message();
+        }
+        return QString();
+    };
+    EXPECT_EQ(fault("nonsense\n"), QStringLiteral("r.jsonl:1: not a JSON object"));
+    EXPECT_EQ(fault(lines[1] + '\n'),
+              QStringLiteral("r.jsonl:1: not a recording: the first line is no recording header"));
+    EXPECT_EQ(fault(lines[0] + '\n' + lines[1] + "\n{\"t\":1,\"dir\":\"in\",\"data\":\"*\"}\n"),
+              QStringLiteral("r.jsonl:3: the data is not base64"));
 }

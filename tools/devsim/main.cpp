@@ -1,6 +1,8 @@
 // konfidor-devsim: a device simulator on a loopback address, for the demo and for
-// trying the client without a device.
+// trying the client without a device; or the device side of a recorded session, replayed.
+#include "platform/Error.h"
 #include "tools/devsim/DeviceSimulator.h"
+#include "tools/devsim/SessionReplay.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -9,6 +11,7 @@
 #include <QFileInfo>
 #include <QTextStream>
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 
 namespace {
@@ -17,6 +20,19 @@ struct Parsed {
     DeviceSimulator::Options options;
     QString error;
 };
+
+// --listen and --port; an empty text when both are good.
+QString parseEndpoint(const QCommandLineParser& parser, QHostAddress& address, quint16& port) {
+    address = QHostAddress(parser.value("listen"));
+    if (address.isNull())
+        return "not an address: " + parser.value("listen");
+    bool ok = true;
+    const int number = parser.value("port").toInt(&ok);
+    if (!ok || number < 0 || number > 65535)
+        return "not a port: " + parser.value("port");
+    port = static_cast<quint16>(number);
+    return {};
+}
 
 Parsed parse(const QCommandLineParser& parser) {
     Parsed parsed;
@@ -29,13 +45,8 @@ Parsed parse(const QCommandLineParser& parser) {
     o.configuration = config.readAll();
 
     o.password = parser.value("password").toLocal8Bit();
-    o.address = QHostAddress(parser.value("listen"));
-    if (o.address.isNull())
-        return {o, "not an address: " + parser.value("listen")};
-    const int port = parser.value("port").toInt(&ok);
-    if (!ok || port < 0 || port > 65535)
-        return {o, "not a port: " + parser.value("port")};
-    o.port = static_cast<quint16>(port);
+    if (const QString error = parseEndpoint(parser, o.address, o.port); !error.isEmpty())
+        return {o, error};
 
     const QString answer = parser.value("apply-answer");
     if (answer == "full")
@@ -88,6 +99,50 @@ QString defaultConfiguration() {
                                         : QStringLiteral(KONFIDOR_DEFAULT_DEVICE_CONFIGURATION);
 }
 
+void fail(const QString& text) {
+    std::fprintf(stderr, "konfidor-devsim: %s\n", qPrintable(text));
+}
+
+template <typename Server>
+int serve(QCoreApplication& app, Server& server, const QHostAddress& address) {
+    if (!server.listen()) {
+        fail(server.errorString());
+        return 1;
+    }
+    std::printf("konfidor-devsim: listening on %s:%u\n", qPrintable(address.toString()),
+                unsigned(server.port()));
+    std::fflush(stdout);
+    return app.exec();
+}
+
+// Plays the device's side of a recording instead of simulating a device.
+int replay(QCoreApplication& app, const QCommandLineParser& parser) {
+    SessionReplay::Options options;
+    if (const QString error = parseEndpoint(parser, options.address, options.port);
+        !error.isEmpty()) {
+        fail(error);
+        return 2;
+    }
+    bool ok = true;
+    options.speed = parser.value("speed").toDouble(&ok);
+    if (!ok || options.speed < 0 || !std::isfinite(options.speed)) {
+        fail("--speed takes a factor of 0 or more (0: no waiting)");
+        return 2;
+    }
+    RecordedSession session;
+    try {
+        session = RecordedSession::read(parser.value("replay"));
+    } catch (const Error& error) {
+        fail(error.message());
+        return 2;
+    }
+    if (!session.unfinishedNote.isEmpty())
+        fail(session.unfinishedNote);
+    SessionReplay player(std::move(session), options,
+                         [](const QString& text) { fail("replay: " + text); });
+    return serve(app, player, options.address);
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -113,6 +168,10 @@ int main(int argc, char** argv) {
         {"chunk", "Send output in pieces of this many bytes.", "bytes"},
         {"flood", "Send this many short lines before each configuration.", "lines"},
         {"fault", "Misbehave in this way (listed above).", "name"},
+        {"replay", "Play the device's side of a recording (the program's --record file) "
+                   "instead of simulating a device.", "file"},
+        {"speed", "With --replay: play the recorded pacing this many times faster "
+                  "(0: no waiting).", "factor", "1"},
     });
     QString faults = QStringLiteral("\nFaults (--fault):");
     for (const DeviceSimulator::FaultName& fault : DeviceSimulator::faults())
@@ -121,18 +180,13 @@ int main(int argc, char** argv) {
     parser.setApplicationDescription(parser.applicationDescription() + faults);
     parser.process(app);
 
+    if (parser.isSet("replay"))
+        return replay(app, parser);
     const Parsed parsed = parse(parser);
     if (!parsed.error.isEmpty()) {
-        std::fprintf(stderr, "konfidor-devsim: %s\n", qPrintable(parsed.error));
+        fail(parsed.error);
         return 2;
     }
     DeviceSimulator simulator(parsed.options);
-    if (!simulator.listen()) {
-        std::fprintf(stderr, "konfidor-devsim: %s\n", qPrintable(simulator.errorString()));
-        return 1;
-    }
-    std::printf("konfidor-devsim: listening on %s:%u\n",
-                qPrintable(parsed.options.address.toString()), unsigned(simulator.port()));
-    std::fflush(stdout);
-    return app.exec();
+    return serve(app, simulator, parsed.options.address);
 }
