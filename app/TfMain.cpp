@@ -5,6 +5,7 @@
 #include "diagnostics/ChangesPage.h"
 #include "diagnostics/DiagnosticLog.h"
 #include "diagnostics/TfDebug.h"
+#include "platform/EntryGuard.h"
 #include "platform/Error.h"
 #include "platform/Win1250.h"
 #include "platform/components/Reflection.h"
@@ -16,6 +17,7 @@
 #include "script/TScript.h"
 #include "sheets/SheetClasses.h"
 
+#include <QCheckBox>
 #include <QFile>
 #include <QGuiApplication>
 #include <QScopeGuard>
@@ -43,11 +45,8 @@ TfMain::TfMain(const StartOptions& options, DiagnosticLog& log, QObject* scriptO
       link_(*this) {
     link_.setPort(options.port);
     link_.setHistory(&history_);
-    if (!options.recordFile.isEmpty()) {
-        recording_ = std::make_unique<SessionRecording>(
-            options.recordFile, [this](const QByteArray& text) { log_.LogError(text); });
-        link_.setRecording(recording_.get());
-    }
+    if (!options.recordFile.isEmpty())
+        startRecording(options.recordFile);
     buildLayout(options);
     FormCreate(scriptOwner, options.sheetDirectory);
 }
@@ -152,6 +151,35 @@ void TfMain::attachWindows(TfDebug* debugWindow, TfWaitDialog* waitDialog) {
     fDebug_ = debugWindow;
     fWaitDialog_ = waitDialog;
     fDebug_->changesPage()->setSource(changes_->pageSource());
+    fDebug_->showRecordingFile(recording_ ? recording_->fileName() : QString());
+    connect(fDebug_->cbRecord(), &QCheckBox::clicked, this, [this](bool on) {
+        EntryGuard::guardEntry([&] { recordingSwitched(on); });
+    });
+}
+
+void TfMain::startRecording(const QString& file) {
+    recording_ = std::make_unique<SessionRecording>(
+        file, [this](const QByteArray& text) { log_.LogError(text); });
+    link_.setRecording(recording_.get());
+}
+
+void TfMain::recordingSwitched(bool on) {
+    if (!on) {
+        link_.setRecording(nullptr);
+        recording_.reset();
+        fDebug_->showRecordingFile({});
+        log_.LogInfo("Zaznam komunikace ukoncen");
+        return;
+    }
+    const QString file = OperatorDialogs::current().chooseFileToWrite(
+        QStringLiteral("Záznam komunikace"), QStringLiteral("konfidor-zaznam.jsonl"));
+    if (file.isEmpty()) {
+        fDebug_->showRecordingFile({});
+        return;
+    }
+    startRecording(file);
+    fDebug_->showRecordingFile(file);
+    log_.LogInfo(QStringLiteral("Zaznam komunikace do %1 od pristiho pripojeni").arg(file));
 }
 
 void TfMain::refreshChangesPage() {

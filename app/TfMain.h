@@ -126,6 +126,10 @@ private:
     void buildLayout(const StartOptions& options);
     void FormCreate(QObject* scriptOwner, const QString& sheetDirectory);
     void refreshChangesPage();
+    // The diagnostics window's recording switch was clicked: on asks the operator for
+    // the file and records from the next connection on; off stops the recording.
+    void recordingSwitched(bool on);
+    void startRecording(const QString& file);
 
     DiagnosticLog& log_;
     const bool debugSwitch_;

@@ -11,7 +11,10 @@
 #include "platform/Win1250.h"
 #include "platform/xml/TXMLDocument.h"
 
+#include <QCheckBox>
+#include <QFileInfo>
 #include <QHeaderView>
+#include <QLabel>
 #include <QListView>
 #include <QListWidget>
 #include <QPlainTextEdit>
@@ -139,7 +142,25 @@ QWidget* TfDebug::buildLogTab() {
     auto* layout = new QVBoxLayout(panel);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(logSplitter_);
+
+    cbRecord_ = new QCheckBox(QStringLiteral("Zaznamenávat komunikaci"), tab);
+    cbRecord_->setObjectName(QStringLiteral("cbRecord"));
+    cbRecord_->setToolTip(QStringLiteral(
+        "Od příštího připojení zapisuje do zvoleného souboru vše, co se zařízením přijde "
+        "a odejde, pro podporu (heslo se nezapisuje)."));
+    cbRecord_->setGeometry(4, 453, 165, 20);
+    lRecordFile_ = new QLabel(tab);
+    lRecordFile_->setObjectName(QStringLiteral("lRecordFile"));
+    lRecordFile_->setGeometry(172, 453, 209, 20);
     return tab;
+}
+
+void TfDebug::showRecordingFile(const QString& file) {
+    cbRecord_->setChecked(!file.isEmpty());
+    const QString name = QFileInfo(file).fileName();
+    lRecordFile_->setText(
+        lRecordFile_->fontMetrics().elidedText(name, Qt::ElideMiddle, lRecordFile_->width()));
+    lRecordFile_->setToolTip(file);
 }
 
 QWidget* TfDebug::buildScriptFunctionsTab() {

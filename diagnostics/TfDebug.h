@@ -6,6 +6,8 @@
 #include <memory>
 
 class ChangesPage;
+class QCheckBox;
+class QLabel;
 class CommunicationLogView;
 class DiagnosticLog;
 class EventLogModel;
@@ -55,6 +57,11 @@ public:
     QTreeWidget* VSTSheetXML() const { return vstSheetXml_; }
     EventLogModel* logModel() const { return logModel_; }
     ChangesPage* changesPage() const { return changesPage_; }
+    // The recording switch on the first page: the program acts on its clicks.
+    QCheckBox* cbRecord() const { return cbRecord_; }
+
+    // Shows the switch on with the file being recorded into, or off for none.
+    void showRecordingFile(const QString& file);
 
     // Shows everything logged so far, and the documents, at once, without waiting for
     // the message loop or for the views to be shown.
@@ -82,6 +89,8 @@ private:
     QTreeWidget* vstDeviceXml_ = nullptr;
     QTreeWidget* vstSheetXml_ = nullptr;
     ChangesPage* changesPage_ = nullptr;
+    QCheckBox* cbRecord_ = nullptr;
+    QLabel* lRecordFile_ = nullptr;
 
     // A document's element waiting for its tree to be shown.
     struct PendingTree {

@@ -1,6 +1,7 @@
 #include "platform/dialogs/MessageBoxDialogs.h"
 
 #include <QApplication>
+#include <QFileDialog>
 #include <QMessageBox>
 #include <QPushButton>
 
@@ -24,4 +25,21 @@ DialogAnswer MessageBoxDialogs::present(const DialogRequest& request) {
     box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
     box.exec();
     return DialogAnswer::Ok;
+}
+
+QString MessageBoxDialogs::chooseFileToWrite(const QString& caption, const QString& suggested) {
+    if (!qobject_cast<QApplication*>(QCoreApplication::instance()))
+        return {};
+    QFileDialog dialog(QApplication::activeWindow(), caption, suggested);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setWindowModality(Qt::ApplicationModal);
+    dialog.setNameFilter(QStringLiteral("Všechny soubory (*)"));
+    dialog.setLabelText(QFileDialog::LookIn, QStringLiteral("Složka:"));
+    dialog.setLabelText(QFileDialog::FileName, QStringLiteral("Název souboru:"));
+    dialog.setLabelText(QFileDialog::FileType, QStringLiteral("Typ souboru:"));
+    dialog.setLabelText(QFileDialog::Accept, QStringLiteral("Uložit"));
+    dialog.setLabelText(QFileDialog::Reject, QStringLiteral("Zrušit"));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return {};
+    return dialog.selectedFiles().constFirst();
 }

@@ -6,6 +6,9 @@
 // application and keeps the message loop running while it is open. Buttons are
 // labelled in Czech, like the rest of the program.
 class MessageBoxDialogs : public OperatorDialogs {
+public:
+    QString chooseFileToWrite(const QString& caption, const QString& suggested) override;
+
 protected:
     DialogAnswer present(const DialogRequest& request) override;
 };

@@ -32,6 +32,10 @@ public:
     // A question with Yes and No buttons; true when the operator answers Yes.
     bool askYesNo(const QString& caption, const QString& text);
 
+    // A file to write, chosen by the operator in a save dialog that suggests
+    // `suggested`; empty when the operator cancels.
+    virtual QString chooseFileToWrite(const QString& caption, const QString& suggested) = 0;
+
     // The implementation in use. Until one is installed it is the message-box one.
     static OperatorDialogs& current();
 

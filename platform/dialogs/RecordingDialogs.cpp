@@ -14,3 +14,11 @@ DialogAnswer RecordingDialogs::present(const DialogRequest& request) {
         observer_(records_.back());
     return answer;
 }
+
+QString RecordingDialogs::chooseFileToWrite(const QString&, const QString&) {
+    if (queuedFiles_.empty())
+        return {};
+    QString file = queuedFiles_.front();
+    queuedFiles_.pop_front();
+    return file;
+}

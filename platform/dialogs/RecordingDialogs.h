@@ -26,6 +26,11 @@ public:
     void queueAnswer(DialogAnswer answer) { queuedAnswers_.push_back(answer); }
     void setDefaultAnswer(DialogAnswer answer) { defaultAnswer_ = answer; }
 
+    // The files the coming save dialogs choose, used in order; when none is queued,
+    // a save dialog is cancelled.
+    void queueFile(const QString& file) { queuedFiles_.push_back(file); }
+    QString chooseFileToWrite(const QString& caption, const QString& suggested) override;
+
     // Called for every dialog as it is answered.
     void setObserver(Observer observer) { observer_ = std::move(observer); }
 
@@ -35,6 +40,7 @@ protected:
 private:
     std::vector<Record> records_;
     std::deque<DialogAnswer> queuedAnswers_;
+    std::deque<QString> queuedFiles_;
     DialogAnswer defaultAnswer_ = DialogAnswer::No;
     Observer observer_;
 };

@@ -1,5 +1,6 @@
 #include "DeviceShellTestSupport.h"
 #include "app/TfWaitDialog.h"
+#include "diagnostics/TfDebug.h"
 #include "link/LinkTimings.h"
 #include "platform/EntryGuard.h"
 #include "platform/components/Reflection.h"
@@ -10,6 +11,7 @@
 #include "tools/devsim/DeviceSimulator.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QFile>
 #include <QKeyEvent>
 #include <QFileInfo>
@@ -56,6 +58,36 @@ TEST_F(ConnectTest, ConnectButtonLogsInAndReceivesTheConfiguration) {
     EXPECT_TRUE(dialogs.records()[0].text.startsWith("Script - Unknown command: 'onDisconnect"))
         << dialogs.records()[0].text.toStdString();
     EXPECT_TRUE(QTest::qWaitFor([&] { return device.openConnections() == 0; }, 5000));
+}
+
+// The diagnostics window's switch records from the next connection on into the file
+// the operator chooses; switched off, nothing more is written.
+TEST_F(ConnectTest, RecordingSwitchRecordsIntoTheChosenFileUntilSwitchedOff) {
+    DeviceSimulator& device = startDevice();
+    start(loopback(device.port()));
+    fMain().Show();
+    QCheckBox* recordSwitch = program().fDebug().cbRecord();
+    recordSwitch->click();
+    EXPECT_FALSE(recordSwitch->isChecked()) << "the operator chose no file";
+    QTemporaryDir directory;
+    const QString file = directory.filePath(QStringLiteral("záznam.jsonl"));
+    dialogs.queueFile(file);
+    recordSwitch->click();
+    EXPECT_TRUE(recordSwitch->isChecked());
+
+    click(fMain().bConnect());
+    EXPECT_TRUE(QTest::qWaitFor([] { return QFile::exists(QStringLiteral("temp.xm~")); }, 5000));
+    QFile recording(file);
+    ASSERT_TRUE(recording.open(QIODevice::ReadOnly));
+    const QByteArray recorded = recording.readAll();
+    EXPECT_TRUE(recorded.contains(R"("event":"connect")")) << recorded.constData();
+    EXPECT_TRUE(recorded.contains(QByteArray("S****\r").toBase64())) << recorded.constData();
+
+    recordSwitch->click();
+    EXPECT_FALSE(recordSwitch->isChecked());
+    EXPECT_EQ(eventsEndingWith("Zaznam komunikace ukoncen"), 1);
+    fMain().Close();
+    EXPECT_EQ(QFileInfo(file).size(), recorded.size());
 }
 
 TEST_F(ConnectTest, CancelAfterConnectingBringsTheMainWindowBack) {

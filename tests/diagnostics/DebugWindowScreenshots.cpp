@@ -1,6 +1,7 @@
 // Renders the diagnostics window on its "Log" and "Communication" tabs with
-// sample entries into debug-log.png and debug-communication.png in the folder
-// given as the argument. Run under xvfb-run so real fonts are used.
+// sample entries into debug-log.png and debug-communication.png, and the "Log" tab
+// recording into a file into debug-recording.png, in the folder given as the
+// argument. Run under xvfb-run so real fonts are used.
 #include "diagnostics/DiagnosticLog.h"
 #include "diagnostics/EventLogModel.h"
 #include "diagnostics/TfDebug.h"
@@ -71,8 +72,13 @@ int main(int argc, char** argv) {
     window.LogListBox()->setCurrentIndex(window.logModel()->index(7));
     const bool logSaved = window.grab().save(out.filePath(QStringLiteral("debug-log.png")));
 
+    window.showRecordingFile(QStringLiteral("/home/technik/zaznam-cerpaci-stanice.jsonl"));
+    const bool recordingSaved =
+        window.grab().save(out.filePath(QStringLiteral("debug-recording.png")));
+    window.showRecordingFile({});
+
     window.PageControl1()->setCurrentIndex(2);
     const bool communicationSaved =
         window.grab().save(out.filePath(QStringLiteral("debug-communication.png")));
-    return logSaved && communicationSaved ? 0 : 1;
+    return logSaved && recordingSaved && communicationSaved ? 0 : 1;
 }

@@ -10,6 +10,9 @@ namespace {
 
 // Every message box answered at once, as the check mode answers them.
 class AnsweringDialogs : public OperatorDialogs {
+public:
+    QString chooseFileToWrite(const QString&, const QString&) override { return {}; }
+
 protected:
     DialogAnswer present(const DialogRequest& request) override {
         return request.kind == DialogKind::Question ? DialogAnswer::No : DialogAnswer::Ok;
