@@ -46,8 +46,11 @@ CheckMode::CheckMode(const StartOptions& options)
       flushLater_(&printer_, [] { std::fflush(stdout); }) {
     dialogs_.setDefaultAnswer(options.answerYes ? DialogAnswer::Yes : DialogAnswer::No);
     dialogs_.setObserver([this](const RecordingDialogs::Record& record) {
-        if (record.kind == DialogKind::Error)
+        if (record.kind == DialogKind::Error) {
             failed_ = true;
+            errorShown_ = true;
+        }
+        report_.messages.append(record.text);
         print(CheckRecords::dialogRecord(record));
     });
     TCustomForm::setHeadlessModal([this](TCustomForm& form) {
@@ -71,8 +74,10 @@ int CheckMode::run() {
             failed_ = true;
         print(CheckRecords::logRecord(record));
     });
+    report_.address = options_.address;
     if (!obtainConfiguration(program))
-        return NoConfiguration;
+        return finish(NoConfiguration);
+    noteDevice(program);
     settle();
     if (!options_.compareFile.isEmpty())
         return compareConfiguration(program);
@@ -85,21 +90,94 @@ int CheckMode::run() {
         return restoreConfiguration(program);
     }
     if (!program.fMain().sheets().sheetMatchesDevice())
-        return NoSheet;
+        return finish(NoSheet);
     program.fMain().setApplyReview([this](const std::vector<SettingChange>& changes) {
+        report_.changes = changes;
         for (const SettingChange& change : changes)
             print(CheckRecords::changeRecord(change));
         return !options_.diffOnly;
     });
-    runSteps(program);
-    stayConnected(program);
+    program.fMain().setApplyAnswerObserver(
+        [this](ConfigurationHistory::Answer answer) { answer_ = answer; });
+    if (setRequestedSettings(program)) {
+        runSteps(program);
+        sendRequestedSettings(program);
+        reconnectIfAsked(program);
+        stayConnected(program);
+    }
     // The widgets as the steps left them: disconnecting lets the sheet free its forms.
     const QStringList widgets = widgetRecords(program);
     program.fMain().Disconnect();
     settle();
     for (const QString& record : widgets)
         print(record);
-    return failed_ ? Failed : Passed;
+    return finish(failed_ ? Failed : Passed);
+}
+
+bool CheckMode::setRequestedSettings(Program& program) {
+    TfMain& main = program.fMain();
+    bool set = true;
+    for (const SettingRequest& request : options_.settings) {
+        EntryGuard::guardEntry([&] {
+            try {
+                main.sheets().setDeviceSetting(main.receivedConfiguration(), request);
+            } catch (const Error&) {
+                set = false;
+                throw;
+            }
+        });
+        settle();
+        if (!set)
+            return false;
+    }
+    return true;
+}
+
+void CheckMode::sendRequestedSettings(Program& program) {
+    if (options_.settings.isEmpty())
+        return;
+    TfMain& main = program.fMain();
+    bool differs = false;
+    EntryGuard::guardEntry([&] {
+        differs = !main.sheets().changesToSend(main.receivedConfiguration()).empty();
+    });
+    if (!differs || !main.link().connected())
+        return;
+    EntryGuard::guardEntry([&main] { main.mainScript().Run(QByteArrayLiteral("Set;")); });
+    settle();
+}
+
+int CheckMode::finish(int status) {
+    if (!automation())
+        return status;
+    using Result = CheckReport::Result;
+    if (answer_) {
+        report_.result = *answer_ == ConfigurationHistory::Answer::Applied ? Result::Applied
+                         : *answer_ == ConfigurationHistory::Answer::PartlyApplied
+                             ? Result::PartiallyApplied
+                             : Result::NotConfirmed;
+        report_.exit = report_.result == Result::Applied ? Passed : Failed;
+    } else if (status == NoConfiguration || status == NoSheet || errorShown_) {
+        report_.result = Result::Failed;
+        report_.exit = status == Passed ? Failed : status;
+    } else {
+        report_.result = options_.diffOnly ? Result::DryRun : Result::Unchanged;
+        report_.exit = Passed;
+    }
+    if (options_.json)
+        std::fputs(report_.toJson().constData(), stdout);
+    return report_.exit;
+}
+
+// The device as it first answered: a new login after "Set" may bring another serial.
+void CheckMode::noteDevice(Program& program) {
+    const IXMLNode root = program.fMain().receivedConfiguration();
+    const IXMLNode device = root.isNull() ? IXMLNode() : root.childNodes().find(QStringLiteral("DEVICE"));
+    if (device.isNull())
+        return;
+    report_.type = device.attribute(QStringLiteral("type")).toWideText();
+    report_.version = device.attribute(QStringLiteral("version")).toWideText();
+    report_.serial = device.attribute(QStringLiteral("serial")).toWideText();
 }
 
 namespace {
@@ -232,8 +310,12 @@ void CheckMode::runSteps(Program& program) {
         });
         settle();
     }
-    // A new login the operator asked for: the device comes back with its new
-    // configuration, and its records follow.
+}
+
+// A new login the operator asked for: the device comes back with its new
+// configuration, and its records follow.
+void CheckMode::reconnectIfAsked(Program& program) {
+    TfMain& main = program.fMain();
     if (main.ReconnectRequested()) {
         main.ClearReconnectRequested();
         main.Disconnect();
@@ -275,6 +357,8 @@ QStringList CheckMode::widgetRecords(Program& program) {
 }
 
 void CheckMode::print(const QString& record) {
+    if (options_.json)
+        return;
     std::fputs((record + u'\n').toUtf8().constData(), stdout);
     flushLater_.request();
 }

@@ -1,12 +1,15 @@
 #pragma once
 
+#include "app/CheckReport.h"
 #include "app/StartOptions.h"
+#include "link/ConfigurationHistory.h"
 #include "diagnostics/CoalescedCall.h"
 #include "platform/dialogs/RecordingDialogs.h"
 
 #include <QObject>
 #include <QString>
 #include <QStringList>
+#include <optional>
 
 class Program;
 
@@ -37,6 +40,17 @@ private:
     int restoreConfiguration(Program& program);
     bool connectToDevice(Program& program);
     void runSteps(Program& program);
+    void reconnectIfAsked(Program& program);
+    // --set and --settings: gives each setting its value; false when one failed (the
+    // error box has told why and nothing was sent).
+    bool setRequestedSettings(Program& program);
+    // Runs "Set" when any setting differs from the device's configuration.
+    void sendRequestedSettings(Program& program);
+    // The exit status, with the JSON report printed when one was asked for.
+    int finish(int status);
+    void noteDevice(Program& program);
+    // --set, --settings and --json decide the status by how the device answered.
+    bool automation() const { return options_.json || !options_.settings.isEmpty(); }
     void fire(Program& program, const QString& step);
     void stayConnected(Program& program);
     static QStringList widgetRecords(Program& program);
@@ -46,6 +60,11 @@ private:
     RecordingDialogs dialogs_;
     OperatorDialogs* previousDialogs_;
     bool failed_ = false;
+    // An error box was shown.
+    bool errorShown_ = false;
+    // How the device answered the last document "Set" sent.
+    std::optional<ConfigurationHistory::Answer> answer_;
+    CheckReport report_;
     // Records leave in one write per turn of the message loop, not one per record: a
     // device flooding the link gives thousands of records per read.
     QObject printer_;

@@ -141,6 +141,19 @@ StartOptions parse(const QStringList& arguments) {
         QStringLiteral("Record every byte of the device connections in this file (JSON lines), "
                        "the password masked."),
         QStringLiteral("file"));
+    const QCommandLineOption set(
+        QStringLiteral("set"),
+        QStringLiteral("With --check: give a device setting this value once the sheet is built "
+                       "(repeatable); \"Set\" runs when any setting differs from the device's."),
+        QStringLiteral("NODE.attribute=VALUE"));
+    const QCommandLineOption settings(
+        QStringLiteral("settings"),
+        QStringLiteral("With --check: the settings of a file of NODE.attribute=VALUE lines "
+                       "(UTF-8, # comments), as many --set before those given."),
+        QStringLiteral("file"));
+    const QCommandLineOption json(
+        QStringLiteral("json"),
+        QStringLiteral("With --check: print one JSON report at the end instead of the records."));
     const QCommandLineOption lint(
         QStringLiteral("lint"),
         QStringLiteral("Check the sheet files given as arguments, print each finding as "
@@ -156,7 +169,7 @@ StartOptions parse(const QStringList& arguments) {
         QStringLiteral("With --lint: text (default) or json."), QStringLiteral("format"));
     parser.addOptions({debug, address, password, PortOption::option(), sheets, offline, check, run,
                        fire, answer, stay, logFile, save, history, compare, diff, restore, record,
-                       lint, device, lintFormat});
+                       set, settings, json, lint, device, lintFormat});
     parser.addPositionalArgument(QStringLiteral("sheets"),
                                  QStringLiteral("With --lint: the sheet files to check."),
                                  QStringLiteral("[SHEET.xml...]"));
@@ -201,6 +214,11 @@ StartOptions parse(const QStringList& arguments) {
     options.recordFile = parser.value(record);
     options.saveFile = parser.value(save);
     options.historyDirectory = parser.value(history);
+    if (parser.isSet(settings))
+        options.settings = ReadSettingsFile(parser.value(settings));
+    for (const QString& text : parser.values(set))
+        options.settings.append(ParseSettingRequest(text));
+    options.json = parser.isSet(json);
     options.lint = parser.isSet(lint);
     options.lintFiles = parser.positionalArguments();
     options.lintDevices = parser.values(device);
@@ -214,8 +232,14 @@ StartOptions parse(const QStringList& arguments) {
         throw Error(QStringLiteral("--device and --lint-format work only with --lint"));
     // The windowed program would ignore them, and a step silently not run looks
     // like a sheet that does nothing.
-    if (!options.check && (!options.steps.isEmpty() || parser.isSet(answer) || parser.isSet(stay)))
-        throw Error(QStringLiteral("--run, --fire, --answer and --stay work only with --check"));
+    if (!options.check && (!options.steps.isEmpty() || parser.isSet(answer) || parser.isSet(stay) ||
+                           parser.isSet(set) || parser.isSet(settings) || options.json))
+        throw Error(QStringLiteral(
+            "--run, --fire, --answer, --stay, --set, --settings and --json work only with --check"));
+    // Automation must not take a mistyped option for one that did nothing.
+    if (options.check && !options.ignoredOptions.isEmpty())
+        throw Error(QStringLiteral("unknown options: %1")
+                        .arg(options.ignoredOptions.join(QStringLiteral(", "))));
     return options;
 }
 

@@ -73,3 +73,12 @@ void SheetSide::SendDeviceDocument() {
 void SheetSide::ApplySettings() {
     ::ApplySettings(context_, applyEnvironment_);
 }
+
+void SheetSide::setDeviceSetting(const IXMLNode& receivedRoot, const SettingRequest& request) {
+    SetDeviceSetting(context_, receivedRoot, request);
+}
+
+std::vector<SettingChange> SheetSide::changesToSend(const IXMLNode& receivedRoot) {
+    WriteBoundValues(context_);
+    return PendingChanges(context_, receivedRoot);
+}

@@ -2,6 +2,7 @@
 
 #include "sheets/ApplySettings.h"
 #include "sheets/LoadSheet.h"
+#include "sheets/SetSetting.h"
 #include "sheets/SettingChanges.h"
 #include "sheets/SheetContext.h"
 #include "sheets/SheetRegistry.h"
@@ -47,6 +48,12 @@ public:
                                                    const std::vector<SettingState>& bound) const;
     // Saves what "Set" would write now, leaving the device document as it is.
     void saveAsSetWouldWrite(const QString& file) const;
+    // Gives a device setting a value, through the widget that binds it or in the
+    // device document; see SetDeviceSetting.
+    void setDeviceSetting(const IXMLNode& receivedRoot, const SettingRequest& request);
+    // What "Set" would send differently from the configuration the device sent: the
+    // bound values are written into the device document first, as "Set" writes them.
+    std::vector<SettingChange> changesToSend(const IXMLNode& receivedRoot);
 
     const DeviceIdentity& device() const { return device_; }
     SheetRegistry& registry() { return registry_; }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "sheets/SetSetting.h"
+
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -58,6 +60,11 @@ struct StartOptions {
         QString text;
     };
     QList<Step> steps;
+    // Device settings the headless mode gives values once the sheet is built, in
+    // order (a settings file's first, then --set); "Set" runs when any differs.
+    QList<SettingRequest> settings;
+    // Headless: one JSON report at the end instead of the records.
+    bool json = false;
     // The answer to every Yes/No question in the headless mode.
     bool answerYes = false;
     // Seconds the headless mode keeps a live connection open after the steps.

@@ -142,6 +142,8 @@ void TfMain::FormCreate(QObject* scriptOwner, const QString& sheetDirectory) {
             .KeepSent =
                 [this](const QByteArray& document, ConfigurationHistory::Answer answer) {
                     history_.keepSent(document, addressText(), answer);
+                    if (applyAnswerObserver_)
+                        applyAnswerObserver_(answer);
                 },
         });
     changes_ = std::make_unique<ChangesSource>(*sheets_, XML_Device, received_);

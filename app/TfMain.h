@@ -57,6 +57,14 @@ public:
     // device sent, before it sends or saves; false stops the "Set" there.
     using ApplyReview = std::function<bool(const std::vector<SettingChange>& changes)>;
     void setApplyReview(ApplyReview review) { applyReview_ = std::move(review); }
+    // Told how the device answered each document "Set" sent.
+    using ApplyAnswerObserver = std::function<void(ConfigurationHistory::Answer answer)>;
+    void setApplyAnswerObserver(ApplyAnswerObserver observer) {
+        applyAnswerObserver_ = std::move(observer);
+    }
+    // The configuration as the device last sent it (or its file held it); no node
+    // when there is none.
+    IXMLNode receivedConfiguration() { return received_.root(); }
     // Makes the stored configuration `file` the device document and sends it as
     // "Set" sends one, waiting for the device's confirmation and asking as "Set" does.
     void RestoreConfiguration(const QString& file);
@@ -153,6 +161,7 @@ private:
     // LoadSheet and the registry with SheetLock.
     std::unique_ptr<SheetSide> sheets_;
     ApplyReview applyReview_;
+    ApplyAnswerObserver applyAnswerObserver_;
     ReceivedConfiguration received_;
     // What the diagnostics window's "Změny" page lists and saves.
     std::unique_ptr<ChangesSource> changes_;

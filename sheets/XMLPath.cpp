@@ -52,7 +52,21 @@ Variant ComboBoxIndexOf(const TComboBox& combo, const Variant& deviceValue) {
     return value;
 }
 
+// What a bound property is given for a device value.
+Variant boundValueFor(const TComponent* widget, const Variant& deviceValue) {
+    if (const auto* combo = qobject_cast<const TComboBox*>(widget))
+        return ComboBoxIndexOf(*combo, deviceValue);
+    return deviceValue;
+}
+
 } // namespace
+
+bool SetBoundProperty(TComponent* widget, const QByteArray& propertyName,
+                      const Variant& deviceValue) {
+    const Variant value = boundValueFor(widget, deviceValue);
+    SetPropValue(widget, propertyName, value);
+    return value.isEqual(GetPropValue(widget, propertyName, false));
+}
 
 IXMLNode DeviceSetting(TXMLDocument& device, const QByteArray& nodeName) {
     const QString name = Win1250::toWide(nodeName);
@@ -69,21 +83,19 @@ void LoadXMLPathValue(const SheetContext& context, const TScriptNodeObject& buil
     const IXMLNode setting = DeviceSetting(context.XML_Device, path.NodeName);
     const Variant deviceValue = setting.attribute(Win1250::toWide(path.AttributeName));
 
-    Variant value = deviceValue;
-    if (const auto* combo = qobject_cast<const TComboBox*>(widget))
-        value = ComboBoxIndexOf(*combo, deviceValue);
-
+    bool taken = false;
     try {
-        SetPropValue(widget, path.PropertyName, value);
+        taken = SetBoundProperty(widget, path.PropertyName, deviceValue);
     } catch (const Error&) {
         context.Log.LogColor(SheetLogColours::Red,
                              "Chyba pri nastavovani property :" + path.PropertyName +
                                  " - u prvku :" + Win1250::fromWide(builder.Node.xml()));
+        taken = boundValueFor(widget, deviceValue).isEqual(
+            GetPropValue(widget, path.PropertyName, false));
     }
 
-    const Variant readBack = GetPropValue(widget, path.PropertyName, false);
     const QByteArray binding = "XMLpath=" + bindingText;
-    if (value.isEqual(readBack))
+    if (taken)
         context.Log.LogColor(SheetLogColours::Yellow, "    nactena hodnota: " + binding);
     else
         context.Log.LogColor(SheetLogColours::Red, "    nepodarilo se nacist hodnotu: " + binding);

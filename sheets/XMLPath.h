@@ -4,7 +4,9 @@
 
 #include <QByteArray>
 
+class TComponent;
 class TScriptNodeObject;
+class Variant;
 class TXMLDocument;
 struct SheetContext;
 
@@ -28,6 +30,13 @@ bool IsElementName(const QString& name);
 // new empty element when there is none. Raises for a name that is not a valid
 // element name (empty, for one), so that no malformed element is ever added.
 IXMLNode DeviceSetting(TXMLDocument& device, const QByteArray& nodeName);
+
+// Sets the widget's bound property to a device value as loading does (a combo box
+// takes the index of the first entry whose item value equals it) and reads it back:
+// true when the property holds what it was given. Raises Error when the property
+// refuses the value outright.
+bool SetBoundProperty(TComponent* widget, const QByteArray& propertyName,
+                      const Variant& deviceValue);
 
 // Loads the widget's bound property from the device document while its element
 // is built, and logs the outcome. Only a failed property write is handled here

@@ -54,6 +54,11 @@ ComboWidget* TCustomCombo::Combo() const {
     return static_cast<ComboWidget*>(Widget());
 }
 
+void TCustomCombo::ChooseAsOperator(int index) {
+    SetItemIndex(index);
+    Activated();
+}
+
 void TCustomCombo::Activated() {
     QPointer<TCustomCombo> alive(this);
     Fire(OnClick);

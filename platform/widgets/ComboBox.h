@@ -35,6 +35,9 @@ public:
     // Index of the selected entry, -1 when none. Assigning it fires no event.
     int ItemIndex() const;
     void SetItemIndex(int index);
+    // Selects the entry as the operator's choice from the list does, with the
+    // events that choice fires (OnClick, OnSelect, OnChange).
+    void ChooseAsOperator(int index);
     QByteArray Text() const;
     // Assigning the text fires no event; a drop-down list selects the entry
     // with that text (none when there is no such entry).

@@ -578,3 +578,116 @@ TEST(CheckRecords, TextsStayOnOneLineAndValuesReadBack) {
     EXPECT_EQ(CheckRecords::propertyValue(QStringLiteral("say \"hi\"")),
               QStringLiteral("\"say \\\"hi\\\"\""));
 }
+
+namespace {
+
+// The one JSON object a --json run prints.
+QJsonObject reportOf(const Outcome& outcome) {
+    EXPECT_EQ(outcome.records.size(), 1) << outcome.records.join(u'\n').toStdString();
+    const QJsonObject report = QJsonDocument::fromJson(outcome.records.value(0).toUtf8()).object();
+    EXPECT_EQ(report["exit"].toInt(), outcome.status);
+    return report;
+}
+
+QStringList settingsOf(const QJsonObject& report) {
+    QStringList settings;
+    for (const QJsonValue& change : report["changes"].toArray())
+        settings << change["setting"].toString() + u'=' + change["after"].toString();
+    return settings;
+}
+
+} // namespace
+
+// Settings from the command line go through the widget that binds them (its change
+// event runs the sheet's rules) or into the document; "Set" runs only when something
+// differs, so a second run sends nothing.
+TEST(Settings, SetThroughTheSheetOnlyWhatDiffersAndReportIt) {
+    QTemporaryDir directory;
+    const QString applied = directory.filePath(QStringLiteral("applied.xml"));
+    Simulator simulator({QStringLiteral("--apply-file"), applied, QStringLiteral("--reset-delay"),
+                         QStringLiteral("100")});
+    const QString settingsFile = directory.filePath(QStringLiteral("site.txt"));
+    QFile file(settingsFile);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("# site 7\n\n  INFO.name = Sklad Žďár  \nDEVICE.serial=X-7\n");
+    file.close();
+    const auto run = [&](const QStringList& more) {
+        return runProgram(QStringList{QStringLiteral("--check"), QStringLiteral("--json"),
+                                      QStringLiteral("--sheets"), QStringLiteral(KONFIDOR_EXAMPLES)} +
+                          simulator.login() + more);
+    };
+    const QStringList apply{QStringLiteral("--settings"), settingsFile, QStringLiteral("--set"),
+                            QStringLiteral("COM1.parity=O"), QStringLiteral("--answer"),
+                            QStringLiteral("yes")};
+
+    const Outcome first = run(apply);
+    const QJsonObject report = reportOf(first);
+    EXPECT_EQ(first.status, 0);
+    EXPECT_EQ(report["result"].toString(), QStringLiteral("applied"));
+    EXPECT_EQ(settingsOf(report),
+              (QStringList{"COM1.parity=O", "INFO.name=Sklad Žďár", "DEVICE.serial=X-7"}));
+    EXPECT_EQ(report["device"].toObject()["serial"].toString(), QStringLiteral("D485-000731"));
+    EXPECT_TRUE(report["messages"].toArray().first().toString().startsWith(
+        QStringLiteral("Konfigurace byla úspěšně provedena")));
+    ASSERT_TRUE(QFile::exists(applied));
+    QFile::remove(applied);
+
+    const Outcome again = run(apply);
+    EXPECT_EQ(again.status, 0);
+    EXPECT_EQ(reportOf(again)["result"].toString(), QStringLiteral("unchanged"));
+    EXPECT_FALSE(QFile::exists(applied)) << "the second run sent an apply";
+
+    // DHCP on disables the address field through the sheet's change handler.
+    const Outcome disabled =
+        run({QStringLiteral("--set"), QStringLiteral("NET.dhcp=1"), QStringLiteral("--set"),
+             QStringLiteral("NET.ip=10.0.0.5")});
+    EXPECT_EQ(disabled.status, 2);
+    EXPECT_EQ(reportOf(disabled)["messages"].toArray().first().toString(),
+              QStringLiteral("Nastavení NET.ip: prvek eIP je zakázaný, hodnotu nelze změnit. Nic "
+                             "nebylo odesláno."));
+    for (const QString& refused : {QStringLiteral("COM1.parity=X"), QStringLiteral("COM1.bits=99"),
+                                   QStringLiteral("NET.nic=1")}) {
+        const Outcome outcome = run({QStringLiteral("--set"), refused});
+        EXPECT_EQ(outcome.status, 2) << refused.toStdString();
+        EXPECT_EQ(reportOf(outcome)["result"].toString(), QStringLiteral("failed"));
+    }
+    const Outcome dryRun = run({QStringLiteral("--diff"), QStringLiteral("--set"),
+                                QStringLiteral("COM1.bits=7")});
+    EXPECT_EQ(dryRun.status, 0);
+    EXPECT_EQ(reportOf(dryRun)["result"].toString(), QStringLiteral("dry-run"));
+    EXPECT_EQ(settingsOf(reportOf(dryRun)), QStringList{"COM1.bits=7"});
+    EXPECT_FALSE(QFile::exists(applied));
+
+    QStringList login = simulator.login();
+    login.last() = QStringLiteral("spatne");
+    const Outcome refusedLogin = runProgram(QStringList{QStringLiteral("--check"),
+                                                        QStringLiteral("--json")} + login);
+    EXPECT_EQ(refusedLogin.status, 3);
+    EXPECT_EQ(reportOf(refusedLogin)["result"].toString(), QStringLiteral("failed"));
+
+    // A command line automation got wrong never connects.
+    for (const QString& wrong : {QStringLiteral("--set=INFO.name"), QStringLiteral("--set==x"),
+                                 QStringLiteral("--settings=/nonexistent"),
+                                 QStringLiteral("--sett=INFO.name=x")}) {
+        const Outcome outcome = run({wrong});
+        EXPECT_EQ(outcome.status, 3) << wrong.toStdString();
+        EXPECT_TRUE(outcome.records.isEmpty()) << wrong.toStdString();
+    }
+}
+
+// The device's other answers to "Set": partly applied, and no confirmation at all.
+TEST(Settings, ADeviceThatDoesNotTakeEverythingFailsTheRun) {
+    for (const auto& [answer, result] :
+         {std::pair{"partial", "partially-applied"}, std::pair{"none", "not-confirmed"}}) {
+        Simulator simulator({QStringLiteral("--apply-answer"), QLatin1String(answer)});
+        const Outcome outcome = runProgram(
+            QStringList{QStringLiteral("--check"), QStringLiteral("--json"), QStringLiteral("--sheets"),
+                        QStringLiteral(KONFIDOR_EXAMPLES), QStringLiteral("--set"),
+                        QStringLiteral("COM1.bits=7")} +
+            simulator.login());
+        EXPECT_EQ(outcome.status, 2) << answer;
+        const QJsonObject report = reportOf(outcome);
+        EXPECT_EQ(report["result"].toString(), QLatin1String(result));
+        EXPECT_EQ(report["messages"].toArray().size(), 1) << answer;
+    }
+}
