@@ -175,9 +175,13 @@ void CheckMode::noteDevice(Program& program) {
     const IXMLNode device = root.isNull() ? IXMLNode() : root.childNodes().find(QStringLiteral("DEVICE"));
     if (device.isNull())
         return;
-    report_.type = device.attribute(QStringLiteral("type")).toWideText();
-    report_.version = device.attribute(QStringLiteral("version")).toWideText();
-    report_.serial = device.attribute(QStringLiteral("serial")).toWideText();
+    const auto text = [&device](const char* name) {
+        const Variant value = device.attribute(QLatin1String(name));
+        return value.isNull() ? QString() : value.toWideText();
+    };
+    report_.type = text("type");
+    report_.version = text("version");
+    report_.serial = text("serial");
 }
 
 namespace {

@@ -4,6 +4,7 @@
 #include "platform/Variant.h"
 #include "platform/Win1250.h"
 #include "platform/components/Component.h"
+#include "platform/components/Reflection.h"
 #include "platform/widgets/ComboBox.h"
 #include "platform/widgets/Control.h"
 #include "platform/xml/IXMLNode.h"
@@ -112,7 +113,9 @@ void SetDeviceSetting(const SheetContext& context, const IXMLNode& receivedRoot,
     // entry of that value, or a spin edit that keeps its limits, refuses it.
     bool taken = false;
     try {
-        taken = SetBoundProperty(bound.control, bound.property, value);
+        const Variant given = BoundPropertyValue(bound.control, value);
+        SetPropValue(bound.control, bound.property, given);
+        taken = given.isEqual(GetPropValue(bound.control, bound.property, false));
         const std::optional<BoundWrite> write = BoundSettingWrite(bound.entry);
         taken = taken && write && write->text == request.value;
     } catch (const Error&) {

@@ -52,20 +52,12 @@ Variant ComboBoxIndexOf(const TComboBox& combo, const Variant& deviceValue) {
     return value;
 }
 
-// What a bound property is given for a device value.
-Variant boundValueFor(const TComponent* widget, const Variant& deviceValue) {
+} // namespace
+
+Variant BoundPropertyValue(const TComponent* widget, const Variant& deviceValue) {
     if (const auto* combo = qobject_cast<const TComboBox*>(widget))
         return ComboBoxIndexOf(*combo, deviceValue);
     return deviceValue;
-}
-
-} // namespace
-
-bool SetBoundProperty(TComponent* widget, const QByteArray& propertyName,
-                      const Variant& deviceValue) {
-    const Variant value = boundValueFor(widget, deviceValue);
-    SetPropValue(widget, propertyName, value);
-    return value.isEqual(GetPropValue(widget, propertyName, false));
 }
 
 IXMLNode DeviceSetting(TXMLDocument& device, const QByteArray& nodeName) {
@@ -83,19 +75,18 @@ void LoadXMLPathValue(const SheetContext& context, const TScriptNodeObject& buil
     const IXMLNode setting = DeviceSetting(context.XML_Device, path.NodeName);
     const Variant deviceValue = setting.attribute(Win1250::toWide(path.AttributeName));
 
-    bool taken = false;
+    const Variant value = BoundPropertyValue(widget, deviceValue);
     try {
-        taken = SetBoundProperty(widget, path.PropertyName, deviceValue);
+        SetPropValue(widget, path.PropertyName, value);
     } catch (const Error&) {
         context.Log.LogColor(SheetLogColours::Red,
                              "Chyba pri nastavovani property :" + path.PropertyName +
                                  " - u prvku :" + Win1250::fromWide(builder.Node.xml()));
-        taken = boundValueFor(widget, deviceValue).isEqual(
-            GetPropValue(widget, path.PropertyName, false));
     }
 
+    const Variant readBack = GetPropValue(widget, path.PropertyName, false);
     const QByteArray binding = "XMLpath=" + bindingText;
-    if (taken)
+    if (value.isEqual(readBack))
         context.Log.LogColor(SheetLogColours::Yellow, "    nactena hodnota: " + binding);
     else
         context.Log.LogColor(SheetLogColours::Red, "    nepodarilo se nacist hodnotu: " + binding);

@@ -31,12 +31,10 @@ bool IsElementName(const QString& name);
 // element name (empty, for one), so that no malformed element is ever added.
 IXMLNode DeviceSetting(TXMLDocument& device, const QByteArray& nodeName);
 
-// Sets the widget's bound property to a device value as loading does (a combo box
-// takes the index of the first entry whose item value equals it) and reads it back:
-// true when the property holds what it was given. Raises Error when the property
-// refuses the value outright.
-bool SetBoundProperty(TComponent* widget, const QByteArray& propertyName,
-                      const Variant& deviceValue);
+// What a widget's bound property is given for a device value as loading gives it:
+// the value itself, or for a combo box the index of the first entry whose item value
+// equals it (-1 for none). Raises for an entry whose item has no value.
+Variant BoundPropertyValue(const TComponent* widget, const Variant& deviceValue);
 
 // Loads the widget's bound property from the device document while its element
 // is built, and logs the outcome. Only a failed property write is handled here
