@@ -6,9 +6,9 @@
 #
 #   bash contrib/ansible/tests/fleet.sh [DEVICES]     (default 8, at most 250)
 #
-# Uses the program built in build/ (KONFIDOR_BUILD_DIR to change it). Installs
-# ansible-core from Debian when it is missing, and skips with a message when it
-# cannot.
+# Builds the program into build/ first when needed (KONFIDOR_BUILD_DIR to change
+# it). Installs ansible-core from Debian when it is missing, and skips with a
+# message when it cannot.
 set -euo pipefail
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 root=$(cd "$here/../.." && pwd)
@@ -17,8 +17,12 @@ devices=${1:-8}
 [ "$devices" -ge 1 ] && [ "$devices" -le 250 ] || { echo "fleet.sh: 1 to 250 devices"; exit 2; }
 forks=${FLEET_FORKS:-4}
 
+KONFIDOR_BUILD_DIR=$build_dir KONFIDOR_BUILD_TARGETS="konfidor konfidor-devsim" \
+    "$root/tools/bootstrap.sh" >/dev/null
+
 if ! command -v ansible-playbook >/dev/null; then
-    if [ "$(id -u)" = 0 ] && DEBIAN_FRONTEND=noninteractive apt-get install -y -q ansible-core >/dev/null 2>&1; then
+    if [ "$(id -u)" = 0 ] && apt-get update -qq >/dev/null 2>&1 &&
+        DEBIAN_FRONTEND=noninteractive apt-get install -y -qq ansible-core >/dev/null 2>&1; then
         :
     else
         echo "fleet.sh: skipped: ansible-playbook is not installed and cannot be installed"
