@@ -24,6 +24,10 @@ public:
         connect(socket_, &QTcpSocket::disconnected, this, [this] { clientClosed(); });
     }
 
+    // The socket goes with the player and may still report its end then, when the
+    // rest of the player is gone.
+    ~Player() override { socket_->disconnect(this); }
+
     // Over, and nothing of it left on the wire.
     bool finished() const { return socket_->state() == QAbstractSocket::UnconnectedState; }
 
