@@ -78,6 +78,8 @@ int CheckMode::run() {
     if (!obtainConfiguration(program))
         return finish(NoConfiguration);
     noteDevice(program);
+    program.fMain().setApplyAnswerObserver(
+        [this](ConfigurationHistory::Answer answer) { answer_ = answer; });
     settle();
     if (!options_.compareFile.isEmpty())
         return compareConfiguration(program);
@@ -85,9 +87,9 @@ int CheckMode::run() {
         if (!program.fMain().link().connected()) {
             OperatorDialogs::current().showError(
                 QStringLiteral("Obnovit konfiguraci lze jen v připojeném zařízení."));
-            return NoConfiguration;
+            return finish(NoConfiguration);
         }
-        return restoreConfiguration(program);
+        return finish(restoreConfiguration(program));
     }
     if (!program.fMain().sheets().sheetMatchesDevice())
         return finish(NoSheet);
@@ -97,8 +99,6 @@ int CheckMode::run() {
             print(CheckRecords::changeRecord(change));
         return !options_.diffOnly;
     });
-    program.fMain().setApplyAnswerObserver(
-        [this](ConfigurationHistory::Answer answer) { answer_ = answer; });
     if (setRequestedSettings(program)) {
         runSteps(program);
         sendRequestedSettings(program);
@@ -231,8 +231,8 @@ int CheckMode::restoreConfiguration(Program& program) {
     if (options_.diffOnly) {
         TXMLDocument received;
         received.loadFromFile(QString::fromLatin1(DeviceLink::StoredConfigurationFile));
-        for (const SettingChange& change :
-             CompareSettings(received.documentElement(), stored.documentElement()))
+        report_.changes = CompareSettings(received.documentElement(), stored.documentElement());
+        for (const SettingChange& change : report_.changes)
             print(CheckRecords::changeRecord(change));
     } else {
         EntryGuard::guardEntry([&] {

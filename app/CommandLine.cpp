@@ -236,6 +236,8 @@ StartOptions parse(const QStringList& arguments) {
                            parser.isSet(set) || parser.isSet(settings) || options.json))
         throw Error(QStringLiteral(
             "--run, --fire, --answer, --stay, --set, --settings and --json work only with --check"));
+    if (options.json && !options.compareFile.isEmpty())
+        throw Error(QStringLiteral("--json does not work with --compare"));
     // Automation must not take a mistyped option for one that did nothing.
     if (options.check && !options.ignoredOptions.isEmpty())
         throw Error(QStringLiteral("unknown options: %1")

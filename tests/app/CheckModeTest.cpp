@@ -376,6 +376,13 @@ TEST(CheckMode, RestoreSendsAStoredConfigurationToItsKindOfDeviceOnly) {
     EXPECT_FALSE(QFile::exists(applied));
 
     const Outcome restored = restore(older);
+    // Automation reads how the device took it from the report.
+    const Outcome reported = runProgram(
+        QStringList{QStringLiteral("--check"), QStringLiteral("--json"), QStringLiteral("--restore"),
+                    older} +
+        simulator.login() + QStringList{QStringLiteral("--sheets"), QStringLiteral(KONFIDOR_EXAMPLES)});
+    EXPECT_TRUE(reported.records.value(0).contains(QStringLiteral(R"("result":"applied")")))
+        << reported.records.join(u'\n').toStdString();
     simulator.stop();
     EXPECT_EQ(restored.status, 0) << restored.records.join(u'\n').toStdString();
     EXPECT_TRUE(
