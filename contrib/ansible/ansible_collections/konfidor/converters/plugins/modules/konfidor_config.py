@@ -12,7 +12,7 @@ description:
     builds the device's sheet, gives each setting its value through the sheet
     (the widget that binds it, so that the sheet's own rules run) and runs
     "Set" only when a setting differs from the device's configuration.
-  - Runs on the controller; point the task at the converter with O(address).
+  - Runs on the controller; point the task at the converter with C(address).
   - In check mode the program is run with C(--diff) and sends nothing.
 options:
   address:
