@@ -77,7 +77,10 @@ int CheckMode::run() {
     report_.address = options_.address;
     if (!obtainConfiguration(program))
         return finish(NoConfiguration);
-    noteDevice(program);
+    // Only the report needs it: reading the device's identity parses the received
+    // configuration, which a plain check never does (hundreds of MB for a huge one).
+    if (options_.json)
+        noteDevice(program);
     program.fMain().setApplyAnswerObserver(
         [this](ConfigurationHistory::Answer answer) { answer_ = answer; });
     settle();
