@@ -12,31 +12,59 @@
 #include <cmath>
 #include <limits>
 #include <optional>
+#include <unordered_map>
 
 namespace {
 
-// Property indexes of one class by lower-cased name. The object's own class wins over
-// its ancestors, as a search from the most derived class up would find it. Built once
-// per class: sheets look up several properties for every attribute they set.
-const QHash<QByteArray, int>& propertyIndexes(const QMetaObject* meta) {
-    static QHash<const QMetaObject*, QHash<QByteArray, int>> byClass;
-    auto it = byClass.constFind(meta);
-    if (it == byClass.constEnd()) {
-        QHash<QByteArray, int> indexes;
-        for (int i = QObject::staticMetaObject.propertyCount(); i < meta->propertyCount(); ++i)
-            indexes.insert(AsciiName::lowered(meta->property(i).name()), i);
-        it = byClass.insert(meta, std::move(indexes));
+// ASCII names hashed and compared without regard to case, so that a lookup needs
+// no lower-cased copy of the name it looks for.
+struct NameHash {
+    using is_transparent = void;
+    std::size_t operator()(QByteArrayView name) const noexcept {
+        std::size_t hash = 14695981039346656037ull; // FNV-1a
+        for (char c : name) {
+            hash ^= static_cast<unsigned char>(AsciiName::lowered(c));
+            hash *= 1099511628211ull;
+        }
+        return hash;
     }
-    return *it;
+};
+
+struct NameEqual {
+    using is_transparent = void;
+    bool operator()(QByteArrayView a, QByteArrayView b) const noexcept {
+        return AsciiName::sameName(a, b);
+    }
+};
+
+using PropertyTable = std::unordered_map<QByteArray, QMetaProperty, NameHash, NameEqual>;
+
+// The properties of one class by name. The object's own class wins over its
+// ancestors, as a search from the most derived class up would find it. Built once
+// per class: sheets look up several properties for every attribute they set, and
+// Qt's own lookup resolves an enumeration's type by name each time.
+const PropertyTable& propertiesOf(const QMetaObject* meta) {
+    static std::unordered_map<const QMetaObject*, PropertyTable> byClass;
+    auto it = byClass.find(meta);
+    if (it == byClass.end()) {
+        PropertyTable properties;
+        for (int i = QObject::staticMetaObject.propertyCount(); i < meta->propertyCount(); ++i) {
+            const QMetaProperty p = meta->property(i);
+            properties.insert_or_assign(QByteArray(p.name()), p);
+        }
+        it = byClass.emplace(meta, std::move(properties)).first;
+    }
+    return it->second;
 }
 
 std::optional<QMetaProperty> findProperty(const QMetaObject* meta, QByteArrayView name) {
     if (!meta)
         return std::nullopt;
-    const int index = propertyIndexes(meta).value(AsciiName::lowered(name), -1);
-    if (index < 0)
+    const PropertyTable& properties = propertiesOf(meta);
+    const auto found = properties.find(name);
+    if (found == properties.end())
         return std::nullopt;
-    return meta->property(index);
+    return found->second;
 }
 
 const QMetaObject* classOf(const QObject* instance) {
