@@ -12,7 +12,7 @@ AppendOnlyTextStore::Chunk& AppendOnlyTextStore::chunkFor(std::size_t length) {
         return chunks_.back();
     // An entry larger than a chunk gets a chunk of its own size.
     const std::size_t capacity = std::max(kChunkCapacity, length);
-    chunks_.push_back({std::make_unique<char[]>(capacity), capacity, 0});
+    chunks_.push_back({std::make_unique_for_overwrite<char[]>(capacity), capacity, 0});
     return chunks_.back();
 }
 

@@ -10,11 +10,26 @@ void appendTwoDigits(QByteArray& out, int value) {
     out.append(static_cast<char>('0' + value % 10));
 }
 
+// "H:MM:SS", written into `out` without a buffer of its own: every entry has one.
+void appendTime(QByteArray& out, QTime time) {
+    const int hour = time.hour(); // -1 for an invalid time
+    if (hour >= 10)
+        appendTwoDigits(out, hour);
+    else if (hour >= 0)
+        out.append(static_cast<char>('0' + hour));
+    else
+        out.append(QByteArray::number(hour));
+    out.append(':');
+    appendTwoDigits(out, time.minute());
+    out.append(':');
+    appendTwoDigits(out, time.second());
+}
+
 QByteArray entry(QByteArrayView prefix, QTime time, QByteArrayView message) {
     QByteArray out;
     out.reserve(prefix.size() + 11 + message.size());
     out.append(prefix);
-    out.append(timeText(time));
+    appendTime(out, time);
     out.append(" - ");
     out.append(message);
     return out;
@@ -47,11 +62,8 @@ QByteArray tail(QByteArrayView text, qsizetype from) {
 } // namespace
 
 QByteArray timeText(QTime time) {
-    QByteArray out = QByteArray::number(time.hour());
-    out.append(':');
-    appendTwoDigits(out, time.minute());
-    out.append(':');
-    appendTwoDigits(out, time.second());
+    QByteArray out;
+    appendTime(out, time);
     return out;
 }
 

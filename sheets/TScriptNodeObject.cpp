@@ -16,6 +16,7 @@
 #include "sheets/TonEventObject.h"
 #include "sheets/XMLPath.h"
 
+#include <QStringBuilder>
 #include <exception>
 
 namespace {
@@ -102,7 +103,8 @@ ElementBuilder::Frame ElementBuilder::Begin(const IXMLNode& element, TComponent*
     TComponent* widget = CreateComponent(componentClass, enclosing);
     object->Component = widget;
     context_.SheetComponents.RegisterSheetComponent(widget, element);
-    context_.Log.LogColor(SheetLogColours::Lime, "Vytvoren prvek :" + object->GetFullName());
+    context_.Log.LogColor(SheetLogColours::Lime,
+                          QByteArray("Vytvoren prvek :" % object->GetFullName()));
 
     auto* control = qobject_cast<TControl*>(widget);
     auto* container = qobject_cast<TWinControl*>(enclosing);
@@ -168,7 +170,8 @@ void ElementBuilder::SetAttribute(TComponent* widget, const QByteArray& name,
         context_.Log.LogError("    spatna hodnota atributu: " + name + "=" + text);
         return;
     }
-    context_.Log.LogInfo("    atribut nastaven: " + name + "=" + text);
+    // One allocation for the message: this entry is written for every attribute.
+    context_.Log.LogInfo(QByteArray("    atribut nastaven: " % name % '=' % text));
 }
 
 void ElementBuilder::BindEvent(TComponent* widget, const QByteArray& name,
@@ -219,8 +222,19 @@ QByteArray TScriptNodeObject::GetNodeName() const {
 }
 
 QByteArray TScriptNodeObject::GetFullName() const {
-    QByteArray name = GetNodeName();
-    for (const TScriptNodeObject* ancestor = Parent; ancestor; ancestor = ancestor->Parent)
-        name.prepend(ancestor->GetNodeName() + '.');
+    // Every element's name is logged, so the names are joined in one allocation.
+    std::vector<QByteArray> names; // this element first
+    qsizetype size = 0;
+    for (const TScriptNodeObject* object = this; object; object = object->Parent) {
+        names.push_back(object->GetNodeName());
+        size += names.back().size() + 1;
+    }
+    QByteArray name;
+    name.reserve(size);
+    for (auto it = names.rbegin(); it != names.rend(); ++it) {
+        if (it != names.rbegin())
+            name += '.';
+        name += *it;
+    }
     return name;
 }
