@@ -53,8 +53,7 @@ QPalette withColour(const QPalette& palette, QPalette::ColorRole role, const QCo
 TControl::TControl(TComponent* owner) : TControl(owner, new QWidget) {}
 
 TControl::TControl(TComponent* owner, QWidget* widget, int defaultColor)
-    : TComponent(owner), widget_(widget), defaultColor_(defaultColor), color_(defaultColor),
-      font_(new TFont(this)), constraints_(new TSizeConstraints(this)) {
+    : TComponent(owner), widget_(widget), defaultColor_(defaultColor), color_(defaultColor) {
     static const bool focusTracked = [] {
         QObject::connect(qApp, &QApplication::focusChanged, qApp, &TControl::TrackFocus);
         return true;
@@ -64,8 +63,24 @@ TControl::TControl(TComponent* owner, QWidget* widget, int defaultColor)
     widget_->setAttribute(Qt::WA_NoMousePropagation);
     widget_->setMouseTracking(true);
     widget_->installEventFilter(this);
-    connect(font_, &TFont::changed, this, &TControl::ApplyFont);
-    connect(constraints_, &TSizeConstraints::changed, this, &TControl::ApplyConstraints);
+}
+
+TFont* TControl::Font() const {
+    if (!font_) {
+        auto* self = const_cast<TControl*>(this);
+        font_ = new TFont(self);
+        connect(font_, &TFont::changed, self, &TControl::ApplyFont);
+    }
+    return font_;
+}
+
+TSizeConstraints* TControl::Constraints() const {
+    if (!constraints_) {
+        auto* self = const_cast<TControl*>(this);
+        constraints_ = new TSizeConstraints(self);
+        connect(constraints_, &TSizeConstraints::changed, self, &TControl::ApplyConstraints);
+    }
+    return constraints_;
 }
 
 TControl::~TControl() {

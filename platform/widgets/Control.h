@@ -75,9 +75,11 @@ public:
     bool TabStop() const { return tabStop_; }
     void SetTabStop(bool stop);
 
-    TFont* Font() const { return font_; }
+    // Made on first use: most controls of a sheet never touch them, and a sheet
+    // builds hundreds of controls.
+    TFont* Font() const;
     TPopupMenu* PopupMenu() const { return nullptr; }
-    TSizeConstraints* Constraints() const { return constraints_; }
+    TSizeConstraints* Constraints() const;
 
     // The form this control is shown on, if any.
     TCustomForm* ParentForm() const;
@@ -154,8 +156,8 @@ private:
     Vcl::TAlign align_ = Vcl::TAlign::alNone;
     int tabOrder_ = -1;
     bool tabStop_ = false;
-    TFont* font_;
-    TSizeConstraints* constraints_;
+    mutable TFont* font_ = nullptr;
+    mutable TSizeConstraints* constraints_ = nullptr;
     QRect anchorRect_;
     QSize anchorParentSize_;
     bool leftPressed_ = false;
