@@ -73,7 +73,9 @@ protected:
                                  inProgress,
                                  reconnectRequested,
                                  [this] { ++reconnects; },
-                                 directory.filePath("saved.xml")};
+                                 directory.filePath("saved.xml"),
+                                 {},
+                                 {}};
 
 private:
     LinkTimings savedTimings_;
