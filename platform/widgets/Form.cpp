@@ -276,7 +276,7 @@ void TCustomForm::FitToChildren() {
     QRect used;
     for (TControl* control : Controls()) {
         if (control->Visible())
-            used |= control->Widget()->geometry();
+            used |= QRect(control->Left(), control->Top(), control->Width(), control->Height());
     }
     if (used.isValid()) {
         SetClientWidth(used.right() + 1 + qMax(0, used.left()));

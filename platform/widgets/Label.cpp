@@ -1,7 +1,9 @@
 #include "platform/widgets/Label.h"
 
+#include "platform/EntryGuard.h"
 #include "platform/Win1250.h"
 
+#include <QEvent>
 #include <QLabel>
 
 namespace {
@@ -87,22 +89,46 @@ void TCustomLabel::ApplyAlignment() {
     Label()->setAlignment(a);
 }
 
+// A size still to be measured is measured as it was asked for, before AutoSize
+// or WordWrap change how the next one is.
 void TCustomLabel::SetAutoSize(bool autoSize) {
+    MeasurePendingSize();
     autoSize_ = autoSize;
     AdjustSize();
 }
 
 void TCustomLabel::SetWordWrap(bool wrap) {
+    MeasurePendingSize();
     wordWrap_ = wrap;
     Label()->setWordWrap(wrap);
     AdjustSize();
 }
 
-// With AutoSize the label takes the size of its text; a wrapping label keeps
-// its width and takes the height the wrapped text needs.
 void TCustomLabel::AdjustSize() {
     if (!autoSize_)
         return;
+    sizePending_ = true;
+    if (Label()->isVisible())
+        MeasurePendingSize();
+}
+
+QRect TCustomLabel::BoundsRect() const {
+    const_cast<TCustomLabel*>(this)->MeasurePendingSize();
+    return TGraphicControl::BoundsRect();
+}
+
+bool TCustomLabel::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == Label() && event->type() == QEvent::Show && !IsFreed())
+        EntryGuard::guardEntry([this] { MeasurePendingSize(); });
+    return TGraphicControl::eventFilter(watched, event);
+}
+
+// With AutoSize the label takes the size of its text; a wrapping label keeps
+// its width and takes the height the wrapped text needs.
+void TCustomLabel::MeasurePendingSize() {
+    if (!sizePending_)
+        return;
+    sizePending_ = false;
     const QRect r = BoundsRect();
     if (wordWrap_) {
         SetBounds(r.x(), r.y(), r.width(), r.height()); // the height follows the width

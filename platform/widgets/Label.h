@@ -28,7 +28,11 @@ public:
     void SetShowAccelChar(bool show);
     TWinControl* FocusControl() const { return nullptr; }
 
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 protected:
+    // A size that waits to be measured is measured first.
+    QRect BoundsRect() const override;
     QLabel* Label() const;
     void ApplyColor() override;
     void SetBoundsRect(const QRect& rect) override;
@@ -36,7 +40,12 @@ protected:
 private:
     void ShowText();
     void ApplyAlignment();
+    // Measuring lays the caption out (text shaping, the larger part of building a
+    // label). A sheet sets caption, AutoSize and WordWrap one after another and
+    // most of its labels sit on pages that are not shown, so a label that is not
+    // on screen measures only when its size is asked for or it is shown.
     void AdjustSize();
+    void MeasurePendingSize();
     QSize TextSize() const;
 
     QByteArray caption_;
@@ -46,6 +55,7 @@ private:
     bool wordWrap_ = false;
     bool transparent_ = false;
     bool showAccelChar_ = true;
+    bool sizePending_ = false;
 };
 
 class TLabel : public TCustomLabel {

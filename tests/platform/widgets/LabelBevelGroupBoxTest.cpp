@@ -57,6 +57,33 @@ TEST(Label, AutoSizeFitsTheTextAndWordWrapKeepsTheWidth) {
     EXPECT_EQ(label.Height(), 13); // one line again
 }
 
+// Labels off screen measure their caption only when asked or shown: what is on
+// screen, and what AutoSize and WordWrap set afterwards keep, is still the
+// caption's size.
+TEST(Label, ALabelOffScreenHasItsCaptionsSizeOnceShown) {
+    ShownForm shown;
+    auto* kept = shown.add<TLabel>(8, 8, 10, 10);
+    auto* wrapped = shown.add<TLabel>(8, 40, 10, 10);
+    auto* onScreen = shown.add<TLabel>(8, 80, 10, 10);
+    for (TLabel* label : {kept, wrapped, onScreen})
+        SetPropValue(label, "Caption", Variant::fromText("Rychlost linky"));
+    SetPropValue(kept, "AutoSize", Variant::fromBool(false));
+    SetPropValue(wrapped, "WordWrap", Variant::fromBool(true));
+    shown.show();
+    const QSize hint = qtLabel(onScreen)->sizeHint();
+    EXPECT_EQ(qtLabel(onScreen)->size(), QSize(hint.width(), qMax(hint.height(), 13)));
+    EXPECT_EQ(qtLabel(kept)->size(), qtLabel(onScreen)->size());
+    EXPECT_EQ(qtLabel(wrapped)->width(), hint.width());
+    SetPropValue(onScreen, "Caption", Variant::fromText("Rychlost linky v baudech"));
+    EXPECT_GT(qtLabel(onScreen)->width(), hint.width());
+
+    auto* hidden = shown.add<TLabel>(8, 120, 10, 10);
+    SetPropValue(hidden, "Visible", Variant::fromBool(false));
+    SetPropValue(hidden, "Caption", Variant::fromText("Rychlost linky"));
+    SetPropValue(hidden, "Visible", Variant::fromBool(true));
+    EXPECT_EQ(qtLabel(hidden)->size(), qtLabel(kept)->size());
+}
+
 TEST(Label, ColourPaintsUnlessTransparent) {
     TLabel label;
     EXPECT_FALSE(label.Widget()->autoFillBackground()); // the parent's colour shows through
