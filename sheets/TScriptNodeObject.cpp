@@ -222,19 +222,8 @@ QByteArray TScriptNodeObject::GetNodeName() const {
 }
 
 QByteArray TScriptNodeObject::GetFullName() const {
-    // Every element's name is logged, so the names are joined in one allocation.
-    std::vector<QByteArray> names; // this element first
-    qsizetype size = 0;
-    for (const TScriptNodeObject* object = this; object; object = object->Parent) {
-        names.push_back(object->GetNodeName());
-        size += names.back().size() + 1;
-    }
-    QByteArray name;
-    name.reserve(size);
-    for (auto it = names.rbegin(); it != names.rend(); ++it) {
-        if (it != names.rbegin())
-            name += '.';
-        name += *it;
-    }
-    return name;
+    // Every element's full name is logged: each one keeps its own for its children.
+    if (fullName_.isEmpty())
+        fullName_ = Parent ? Parent->GetFullName() % '.' % GetNodeName() : GetNodeName();
+    return fullName_;
 }

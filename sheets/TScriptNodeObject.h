@@ -51,4 +51,7 @@ public:
     std::vector<std::unique_ptr<TScriptNodeObject>> Children;
     // Levels below the top-level element.
     int Depth = 0;
+
+private:
+    mutable QByteArray fullName_;
 };
