@@ -61,7 +61,7 @@ void SheetBuilder(benchmark::State& state) {
     for (auto _ : state) {
         // A fresh log each round, so that rounds do not differ by its size.
         DiagnosticLog log;
-        const SheetContext context{device, sheet, registry, log, script, {}, {}};
+        const SheetContext context{device, sheet, registry, log, script, {}, {}, {}};
         sheet.loadFromBytes(text);
         TScriptNodeObject::Create(context, sheet.documentElement().childNodes().first(), nullptr);
         if (registry.Count() != 500)
