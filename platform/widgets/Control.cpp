@@ -65,22 +65,22 @@ TControl::TControl(TComponent* owner, QWidget* widget, int defaultColor)
     widget_->installEventFilter(this);
 }
 
-TFont* TControl::Font() const {
-    if (!font_) {
+template <typename Helper>
+Helper* TControl::MadeOnFirstUse(Helper*& helper, void (TControl::*apply)()) const {
+    if (!helper) {
         auto* self = const_cast<TControl*>(this);
-        font_ = new TFont(self);
-        connect(font_, &TFont::changed, self, &TControl::ApplyFont);
+        helper = new Helper(self);
+        connect(helper, &Helper::changed, self, apply);
     }
-    return font_;
+    return helper;
+}
+
+TFont* TControl::Font() const {
+    return MadeOnFirstUse(font_, &TControl::ApplyFont);
 }
 
 TSizeConstraints* TControl::Constraints() const {
-    if (!constraints_) {
-        auto* self = const_cast<TControl*>(this);
-        constraints_ = new TSizeConstraints(self);
-        connect(constraints_, &TSizeConstraints::changed, self, &TControl::ApplyConstraints);
-    }
-    return constraints_;
+    return MadeOnFirstUse(constraints_, &TControl::ApplyConstraints);
 }
 
 TControl::~TControl() {

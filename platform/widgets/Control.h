@@ -138,6 +138,9 @@ private:
     bool HandleKey(QObject* watched, QEvent* event);
     void ApplyFont();
     void ApplyConstraints();
+    // The font or the size constraints, made and connected to `apply` when first asked for.
+    template <typename Helper>
+    Helper* MadeOnFirstUse(Helper*& helper, void (TControl::*apply)()) const;
     void ApplyHint();
     void NotifyParentLayout();
 
