@@ -4,7 +4,7 @@
 
 namespace {
 
-const std::vector<XmlNodeData*>& nodesOf(const IXMLNode& owner, bool attributes) {
+const XmlNodeData::List& nodesOf(const IXMLNode& owner, bool attributes) {
     const XmlNodeData* data = XmlNodeAccess::data(owner);
     return attributes ? data->attributes() : data->children();
 }

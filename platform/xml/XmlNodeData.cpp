@@ -1,6 +1,7 @@
 #include "platform/xml/XmlNodeData.h"
 
 #include <algorithm>
+#include <memory>
 #include <new>
 
 const XmlNodeData::List& XmlNodeData::noNodes() {
@@ -26,9 +27,15 @@ QString XmlNodeData::ownValue() const {
     return ownCopy(value);
 }
 
+XmlNodeData::~XmlNodeData() {
+    if (lists)
+        std::destroy_at(lists);
+}
+
 XmlNodeData::Lists& XmlNodeData::listsToChange() {
     if (!lists)
-        lists = std::make_unique<Lists>();
+        lists = std::pmr::polymorphic_allocator<>(storage->listMemory()).new_object<Lists>(
+            storage->listMemory());
     return *lists;
 }
 
