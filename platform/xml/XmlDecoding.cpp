@@ -6,6 +6,8 @@
 
 #include <QStringDecoder>
 #include <array>
+#include <cstdint>
+#include <cstring>
 #include <map>
 #include <optional>
 
@@ -14,9 +16,21 @@ namespace {
 // Marks a byte that the encoding leaves undefined.
 constexpr char16_t kUndefined = 0xFFFF;
 
+bool mapsAsciiToItself(const std::array<char16_t, 256>& chars) {
+    for (char16_t byte = 0; byte < 0x80; ++byte) {
+        if (chars[byte] != byte)
+            return false;
+    }
+    return true;
+}
+
 struct SingleByteEncoding {
+    SingleByteEncoding(QString name, const std::array<char16_t, 256>& chars)
+        : name(std::move(name)), chars(chars), asciiIsItself(mapsAsciiToItself(chars)) {}
+
     QString name; // as the failure reason names it
     std::array<char16_t, 256> chars;
+    bool asciiIsItself; // bytes below 0x80 stand for the same code points
 };
 
 struct KnownEncoding {
@@ -78,7 +92,7 @@ const SingleByteEncoding* encodingFor(const QString& declaredName) {
             const auto chars =
                 known.codecName ? tableFromCodec(known.codecName) : strictWindows1250();
             if (chars)
-                entry->second = SingleByteEncoding{name, *chars};
+                entry->second.emplace(name, *chars);
         }
         return entry->second ? &*entry->second : nullptr;
     }
@@ -117,6 +131,37 @@ QString hexByte(unsigned char byte) {
                         text, text.size());
 }
 
+// Four bytes, each widened to a 16-bit character, in the same memory order.
+std::uint64_t widenFour(const char* in) {
+    std::uint32_t bytes;
+    std::memcpy(&bytes, in, sizeof bytes);
+    std::uint64_t chars = bytes;
+    chars = (chars | chars << 16) & 0x0000FFFF0000FFFFu;
+    return (chars | chars << 8) & 0x00FF00FF00FF00FFu;
+}
+
+// Copies the plain ASCII other than CR from the position on, in whole words of
+// eight, and says how many bytes it copied: most of a device document is such
+// text, which most single-byte encodings leave as it is.
+qsizetype copyPlainAscii(const QByteArray& bytes, qsizetype from, char16_t* out) {
+    constexpr std::uint64_t kOnes = 0x0101010101010101u;
+    constexpr std::uint64_t kHighBits = 0x8080808080808080u;
+    qsizetype pos = from;
+    for (; pos + 8 <= bytes.size(); pos += 8, out += 8) {
+        const char* in = bytes.constData() + pos;
+        std::uint64_t word;
+        std::memcpy(&word, in, sizeof word);
+        const std::uint64_t carriageReturns = word ^ (kOnes * '\r');
+        const bool hasCarriageReturn =
+            ((carriageReturns - kOnes) & ~carriageReturns & kHighBits) != 0;
+        if ((word & kHighBits) != 0 || hasCarriageReturn)
+            break;
+        const std::uint64_t chars[2] = {widenFour(in), widenFour(in + 4)};
+        std::memcpy(out, chars, sizeof chars);
+    }
+    return pos - from;
+}
+
 // Single-byte text is decoded and its line ends normalised in one pass: this
 // is the device document's path, and it is read on every connection.
 QString decodeSingleByte(const QByteArray& bytes, const SingleByteEncoding& encoding) {
@@ -124,6 +169,13 @@ QString decodeSingleByte(const QByteArray& bytes, const SingleByteEncoding& enco
     char16_t* out = reinterpret_cast<char16_t*>(text.data());
     qsizetype length = 0;
     for (qsizetype i = 0; i < bytes.size(); ++i) {
+        if (encoding.asciiIsItself) {
+            const qsizetype run = copyPlainAscii(bytes, i, out + length);
+            i += run;
+            length += run;
+            if (i == bytes.size())
+                break;
+        }
         const auto byte = static_cast<unsigned char>(bytes[i]);
         char16_t ch = encoding.chars[byte];
         if (ch == kUndefined)
