@@ -8,6 +8,8 @@
 #include "script/ScriptObjects.h"
 #include "script/TScript.h"
 
+#include <deque>
+
 namespace {
 
 bool readsWordFirst(char c) {
@@ -30,7 +32,30 @@ bool readsWordFirst(char c) {
 // a script run from a nested message loop adds to the same stack.
 thread_local int levelDepth = 0;
 
+// A word buffer kept past its statement keeps at most this much memory.
+constexpr qsizetype kKeptWordCapacity = 256;
+
+// The word buffer of each depth on this thread. A word grows a character at a
+// time; a buffer of its own for every level and statement would be allocated
+// and grown again each time. A deque, since a deeper level may add a buffer
+// while the outer ones use theirs.
+QByteArray& wordBufferAt(int depth) {
+    thread_local std::deque<QByteArray> buffers;
+    while (qsizetype(buffers.size()) < depth)
+        buffers.emplace_back();
+    return buffers[std::size_t(depth - 1)];
+}
+
 } // namespace
+
+Evaluator::Level::Level(QByteArray& buffer) : word(buffer) {
+    word.truncate(0);
+}
+
+Evaluator::Level::~Level() {
+    if (word.capacity() > kKeptWordCapacity)
+        word = QByteArray();
+}
 
 void Evaluator::RunStatement(QByteArrayView token) {
     Cursor text(token);
@@ -40,7 +65,7 @@ void Evaluator::RunStatement(QByteArrayView token) {
 void Evaluator::Evaluate(Cursor& text, bool topLevel, Variant& value) {
     const NestingLimit nesting(levelDepth, MaxLevelDepth,
                                "Script - Statement nested too deeply (more than %1 levels)");
-    Level level;
+    Level level(wordBufferAt(levelDepth));
     while (!text.atEnd()) {
         const char c = text.take();
         if (readsWordFirst(c) && !level.word.isEmpty())

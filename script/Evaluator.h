@@ -48,11 +48,17 @@ private:
     };
 
     // What one level builds up: the word and the current object. The word is
-    // emptied with truncate(0), which keeps its buffer for the next name. An
+    // emptied with truncate(0), which keeps its buffer for the next name; the
+    // buffer belongs to the level's depth and serves the next statement too. An
     // object found by "." is held weakly, so that a widget freed meanwhile is
     // never touched.
     struct Level {
-        QByteArray word;
+        explicit Level(QByteArray& buffer);
+        ~Level();
+        Level(const Level&) = delete;
+        Level& operator=(const Level&) = delete;
+
+        QByteArray& word;
         bool hasObject = false;
         QPointer<QObject> object;
     };
