@@ -11,7 +11,6 @@
 #include <QMetaProperty>
 #include <cmath>
 #include <limits>
-#include <optional>
 #include <unordered_map>
 
 namespace {
@@ -36,46 +35,6 @@ struct NameEqual {
         return AsciiName::sameName(a, b);
     }
 };
-
-using PropertyTable = std::unordered_map<QByteArray, QMetaProperty, NameHash, NameEqual>;
-
-// The properties of one class by name. The object's own class wins over its
-// ancestors, as a search from the most derived class up would find it. Built once
-// per class: sheets look up several properties for every attribute they set, and
-// Qt's own lookup resolves an enumeration's type by name each time.
-const PropertyTable& propertiesOf(const QMetaObject* meta) {
-    static std::unordered_map<const QMetaObject*, PropertyTable> byClass;
-    auto it = byClass.find(meta);
-    if (it == byClass.end()) {
-        PropertyTable properties;
-        for (int i = QObject::staticMetaObject.propertyCount(); i < meta->propertyCount(); ++i) {
-            const QMetaProperty p = meta->property(i);
-            properties.insert_or_assign(QByteArray(p.name()), p);
-        }
-        it = byClass.emplace(meta, std::move(properties)).first;
-    }
-    return it->second;
-}
-
-std::optional<QMetaProperty> findProperty(const QMetaObject* meta, QByteArrayView name) {
-    if (!meta)
-        return std::nullopt;
-    const PropertyTable& properties = propertiesOf(meta);
-    const auto found = properties.find(name);
-    if (found == properties.end())
-        return std::nullopt;
-    return found->second;
-}
-
-const QMetaObject* classOf(const QObject* instance) {
-    return instance ? instance->metaObject() : nullptr;
-}
-
-QMetaProperty requireProperty(const QMetaObject* meta, const QByteArray& name) {
-    if (std::optional<QMetaProperty> p = findProperty(meta, name))
-        return *p;
-    throw Error(QStringLiteral("Property %1 does not exist").arg(Win1250::toWide(name)));
-}
 
 TypeKind kindOf(const QMetaProperty& p) {
     if (p.isFlagType())
@@ -112,6 +71,54 @@ TypeKind kindOf(const QMetaProperty& p) {
     default:
         return TypeKind::Unknown;
     }
+}
+
+// A published property with its kind, worked out once: every read and write of a
+// script asks for the kind, and finding it out compares the property's type
+// with every event type.
+struct PublishedProperty {
+    QMetaProperty meta;
+    TypeKind kind;
+};
+
+using PropertyTable = std::unordered_map<QByteArray, PublishedProperty, NameHash, NameEqual>;
+
+// The properties of one class by name. The object's own class wins over its
+// ancestors, as a search from the most derived class up would find it. Built once
+// per class: sheets look up several properties for every attribute they set, and
+// Qt's own lookup resolves an enumeration's type by name each time.
+const PropertyTable& propertiesOf(const QMetaObject* meta) {
+    static std::unordered_map<const QMetaObject*, PropertyTable> byClass;
+    auto it = byClass.find(meta);
+    if (it == byClass.end()) {
+        PropertyTable properties;
+        for (int i = QObject::staticMetaObject.propertyCount(); i < meta->propertyCount(); ++i) {
+            const QMetaProperty p = meta->property(i);
+            properties.insert_or_assign(QByteArray(p.name()), PublishedProperty{p, kindOf(p)});
+        }
+        it = byClass.emplace(meta, std::move(properties)).first;
+    }
+    return it->second;
+}
+
+// Null when the class has no such property. Tables never change once built, so
+// the property stays where it is.
+const PublishedProperty* findProperty(const QMetaObject* meta, QByteArrayView name) {
+    if (!meta)
+        return nullptr;
+    const PropertyTable& properties = propertiesOf(meta);
+    const auto found = properties.find(name);
+    return found == properties.end() ? nullptr : &found->second;
+}
+
+const QMetaObject* classOf(const QObject* instance) {
+    return instance ? instance->metaObject() : nullptr;
+}
+
+const PublishedProperty& requireProperty(const QMetaObject* meta, const QByteArray& name) {
+    if (const PublishedProperty* p = findProperty(meta, name))
+        return *p;
+    throw Error(QStringLiteral("Property %1 does not exist").arg(Win1250::toWide(name)));
 }
 
 bool isBoolean(const QMetaProperty& p) {
@@ -207,8 +214,9 @@ QVariant integerValue(const QMetaProperty& p, const Variant& value) {
 }
 
 // The value converted to the property's type; raises before anything is stored.
-QVariant convertedForWrite(const QMetaProperty& p, const Variant& value) {
-    switch (kindOf(p)) {
+QVariant convertedForWrite(const PublishedProperty& property, const Variant& value) {
+    const QMetaProperty& p = property.meta;
+    switch (property.kind) {
     case TypeKind::Integer:
     case TypeKind::Char:
     case TypeKind::WChar:
@@ -253,23 +261,23 @@ int objectNumber(QObject* object) {
 } // namespace
 
 bool IsPublishedProp(const QObject* instance, const QByteArray& propName) {
-    return findProperty(classOf(instance), propName).has_value();
+    return findProperty(classOf(instance), propName) != nullptr;
 }
 
 TypeKind PropType(const QObject* instance, const QByteArray& propName) {
-    return kindOf(requireProperty(classOf(instance), propName));
+    return requireProperty(classOf(instance), propName).kind;
 }
 
 bool IsPublishedClassProp(const QMetaObject& componentClass, const QByteArray& propName) {
-    return findProperty(&componentClass, propName).has_value();
+    return findProperty(&componentClass, propName) != nullptr;
 }
 
 TypeKind ClassPropType(const QMetaObject& componentClass, const QByteArray& propName) {
-    return kindOf(requireProperty(&componentClass, propName));
+    return requireProperty(&componentClass, propName).kind;
 }
 
 QByteArrayList ClassPropElements(const QMetaObject& componentClass, const QByteArray& propName) {
-    const QMetaProperty p = requireProperty(&componentClass, propName);
+    const QMetaProperty& p = requireProperty(&componentClass, propName).meta;
     QByteArrayList names;
     if (isBoolean(p))
         return {"False", "True"};
@@ -287,8 +295,9 @@ void CheckPropValue(const QMetaObject& componentClass, const QByteArray& propNam
 }
 
 Variant GetPropValue(const QObject* instance, const QByteArray& propName, bool preferStrings) {
-    const QMetaProperty p = requireProperty(classOf(instance), propName);
-    const TypeKind kind = kindOf(p);
+    const PublishedProperty& found = requireProperty(classOf(instance), propName);
+    const QMetaProperty& p = found.meta;
+    const TypeKind kind = found.kind;
     if (kind == TypeKind::Method)
         return Variant::fromText(p.typeName());
     const QVariant stored = p.read(instance);
@@ -337,13 +346,13 @@ void writeStored(QObject* instance, const QMetaProperty& p, QVariant stored) {
 } // namespace
 
 void SetPropValue(QObject* instance, const QByteArray& propName, const Variant& value) {
-    const QMetaProperty p = requireProperty(classOf(instance), propName);
-    writeStored(instance, p, convertedForWrite(p, value));
+    const PublishedProperty& p = requireProperty(classOf(instance), propName);
+    writeStored(instance, p.meta, convertedForWrite(p, value));
 }
 
 void BindEvent(QObject* instance, const QByteArray& eventName, MethodRef method) {
-    const QMetaProperty p = requireProperty(classOf(instance), eventName);
-    if (kindOf(p) != TypeKind::Method)
-        invalidType(p);
-    writeStored(instance, p, EventTypes::wrap(p.metaType(), method));
+    const PublishedProperty& p = requireProperty(classOf(instance), eventName);
+    if (p.kind != TypeKind::Method)
+        invalidType(p.meta);
+    writeStored(instance, p.meta, EventTypes::wrap(p.meta.metaType(), method));
 }
