@@ -21,7 +21,23 @@ void TCustomEdit::SelectAllOnEntry(QLineEdit* editor) {
         WatchInner(editor);
 }
 
+// In the default colour an enabled edit looks the same with the palette it
+// inherits, so it gets a palette of its own only when coloured or disabled
+// (itself or through a parent). A sheet's edits are mostly enabled and
+// uncoloured, and an own palette costs resolving again at every reparent.
+void TCustomEdit::ApplyColor() {
+    if (ColorIsSet() || !Widget()->isEnabled()) {
+        TWinControl::ApplyColor();
+        ownPalette_ = true;
+    } else if (ownPalette_) {
+        Widget()->setPalette(QPalette());
+        ownPalette_ = false;
+    }
+}
+
 bool TCustomEdit::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == Widget() && event->type() == QEvent::EnabledChange && !Quiet() && !IsFreed())
+        ApplyColor();
     if (selectOnEntry_ && watched == selectOnEntry_ && event->type() == QEvent::FocusIn) {
         // Qt selects everything on tab entry by itself; AutoSelect decides.
         const auto reason = static_cast<QFocusEvent*>(event)->reason();

@@ -15,6 +15,8 @@ public:
 protected:
     TCustomEdit(TComponent* owner, QWidget* widget);
     QPalette::ColorRole ColorRole() const override { return QPalette::Base; }
+    // An edit keeps its Color when disabled, where the style would grey it.
+    void ApplyColor() override;
     // With AutoSelect the whole text is selected when the operator tabs into
     // the editor; without it nothing is.
     void SelectAllOnEntry(QLineEdit* editor);
@@ -24,6 +26,7 @@ protected:
 
 private:
     QPointer<QLineEdit> selectOnEntry_;
+    bool ownPalette_ = false;
 };
 
 // A text edit. OnChange fires on every change of the text, typed or assigned.

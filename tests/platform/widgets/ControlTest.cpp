@@ -53,6 +53,19 @@ TEST(Control, ColoursAreLowByteRedAndSystemColoursComeFromThePalette) {
     EXPECT_EQ(edit.Widget()->palette().color(QPalette::Base),
               QApplication::palette().color(QPalette::ToolTipBase));
     EXPECT_THROW(SetPropValue(&edit, "Color", Variant::fromText("clRed")), Error);
+
+    // Disabled, by itself or with its parent, an edit keeps its colour where the
+    // style greys the background.
+    TForm form;
+    TEdit plain;
+    plain.SetParent(&form);
+    const QColor window = QApplication::palette().color(QPalette::Base);
+    plain.SetEnabled(false);
+    EXPECT_EQ(plain.Widget()->palette().color(QPalette::Disabled, QPalette::Base), window);
+    plain.SetEnabled(true);
+    form.SetEnabled(false);
+    EXPECT_EQ(plain.Widget()->palette().color(QPalette::Disabled, QPalette::Base), window);
+    EXPECT_NE(form.Widget()->palette().color(QPalette::Disabled, QPalette::Base), window);
 }
 
 TEST(Control, HintCursorAndTabStopReachTheWidget) {
