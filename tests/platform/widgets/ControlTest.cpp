@@ -66,6 +66,9 @@ TEST(Control, ColoursAreLowByteRedAndSystemColoursComeFromThePalette) {
     form.SetEnabled(false);
     EXPECT_EQ(plain.Widget()->palette().color(QPalette::Disabled, QPalette::Base), window);
     EXPECT_NE(form.Widget()->palette().color(QPalette::Disabled, QPalette::Base), window);
+    TEdit placedLater;
+    placedLater.SetParent(&form);
+    EXPECT_EQ(placedLater.Widget()->palette().color(QPalette::Disabled, QPalette::Base), window);
 }
 
 TEST(Control, HintCursorAndTabStopReachTheWidget) {
