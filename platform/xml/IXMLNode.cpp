@@ -47,6 +47,7 @@ void IXMLNode::setNodeValue(const QString& value) const {
     XmlNodeData& node = data();
     if (node.type == XMLNodeType::Element || node.type == XMLNodeType::Document)
         throw Error(QStringLiteral("Node has no value"));
+    node.storage->noteString(value);
     node.value = value;
 }
 

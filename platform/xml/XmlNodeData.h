@@ -79,6 +79,9 @@ public:
     // allocation each nor a release each when the tree goes.
     QString keep(QStringView text);
 
+    // Notes a name or value given to a node after it was created.
+    void noteString(const QString& text) { ownStrings_ = ownStrings_ || text.data_ptr().isMutable(); }
+
     // Memory for the nodes' lists, given back when the storage goes.
     std::pmr::memory_resource* listMemory() { return &listMemory_; }
 
@@ -95,6 +98,9 @@ private:
     std::vector<std::unique_ptr<char16_t[]>> textBlocks_;
     std::vector<std::unique_ptr<char16_t[]>> longTexts_;
     qsizetype textUsed_ = kTextBlockChars;
+    // Whether some node holds a string of its own rather than one in the text
+    // blocks or a literal: only then must the nodes be destroyed one by one.
+    bool ownStrings_ = false;
 };
 
 // A new tree: its storage with the document node in it.

@@ -203,7 +203,8 @@ private:
     }
 
     XmlNodeData* add(XMLNodeType type, QString name, QStringView value) {
-        XmlNodeData* node = appendChild(current_, type, std::move(name), value.toString());
+        XmlNodeData* node =
+            appendChild(current_, type, std::move(name), current_->storage->keep(value));
         spend(value.size());
         return node;
     }
@@ -254,9 +255,10 @@ private:
         if (pendingText_.isEmpty())
             return;
         if (!isBlankRun(pendingText_))
-            record(appendChild(current_, XMLNodeType::Text, QStringLiteral("#text"), pendingText_),
+            record(appendChild(current_, XMLNodeType::Text, QStringLiteral("#text"),
+                               current_->storage->keep(pendingText_)),
                    pendingTextStart_);
-        pendingText_.truncate(0); // keeps the buffer for the next run unless a node shares it
+        pendingText_.truncate(0); // keeps the buffer for the next run
     }
 
     // Without entities a tree holds no more characters than the document; only
