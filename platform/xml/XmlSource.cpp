@@ -40,7 +40,9 @@ void XmlSource::scanMarkup() {
     while (pos >= 0 && pos < text_.size()) {
         const QStringView rest = QStringView(text_).sliced(pos);
         const QChar next = rest.size() > 1 ? rest[1] : QChar();
-        if (next != u'!' && next != u'?' && next != u'/')
+        if (next == u'/')
+            pos = text_.indexOf(u'>', pos + 2); // an end tag; not found ends the scan
+        else if (next != u'!' && next != u'?')
             pos = skipStartTag(pos + 1);
         else if (rest.startsWith(u"<!--"))
             pos = skipPast(text_, pos + 4, u"-->");
@@ -48,10 +50,8 @@ void XmlSource::scanMarkup() {
             pos = skipPast(text_, pos + 9, u"]]>");
         else if (rest.startsWith(u"<?"))
             pos = skipPast(text_, pos + 2, u"?>");
-        else if (rest.startsWith(u"<!"))
-            pos = skipDeclaration(pos + 2);
         else
-            pos = text_.indexOf(u'>', pos + 2); // an end tag; not found ends the scan
+            pos = skipDeclaration(pos + 2);
         if (pos >= 0)
             pos = text_.indexOf(u'<', pos);
     }
