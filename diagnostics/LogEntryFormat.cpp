@@ -1,37 +1,49 @@
 #include "diagnostics/LogEntryFormat.h"
 
+#include <algorithm>
+
 namespace LogEntryFormat {
 namespace {
 
 constexpr qsizetype kColourDigits = 6;
 
-void appendTwoDigits(QByteArray& out, int value) {
-    out.append(static_cast<char>('0' + value / 10));
-    out.append(static_cast<char>('0' + value % 10));
+// Room for "H:MM:SS" with any hour QTime can hold, -1 for an invalid time included.
+constexpr qsizetype kTimeRoom = 16;
+
+char* writeTwoDigits(char* at, int value) {
+    *at++ = static_cast<char>('0' + value / 10);
+    *at++ = static_cast<char>('0' + value % 10);
+    return at;
 }
 
-// "H:MM:SS", written into `out` without a buffer of its own: every entry has one.
-void appendTime(QByteArray& out, QTime time) {
+// "H:MM:SS" written at `at`; returns where it ends.
+char* writeTime(char* at, QTime time) {
     const int hour = time.hour(); // -1 for an invalid time
-    if (hour >= 10)
-        appendTwoDigits(out, hour);
-    else if (hour >= 0)
-        out.append(static_cast<char>('0' + hour));
-    else
-        out.append(QByteArray::number(hour));
-    out.append(':');
-    appendTwoDigits(out, time.minute());
-    out.append(':');
-    appendTwoDigits(out, time.second());
+    if (hour >= 10) {
+        at = writeTwoDigits(at, hour);
+    } else if (hour >= 0) {
+        *at++ = static_cast<char>('0' + hour);
+    } else {
+        const QByteArray number = QByteArray::number(hour);
+        at = std::copy_n(number.constData(), number.size(), at);
+    }
+    *at++ = ':';
+    at = writeTwoDigits(at, time.minute());
+    *at++ = ':';
+    return writeTwoDigits(at, time.second());
 }
 
+// Every entry has a time: the entry is sized once and written in place.
 QByteArray entry(QByteArrayView prefix, QTime time, QByteArrayView message) {
-    QByteArray out;
-    out.reserve(prefix.size() + 11 + message.size());
-    out.append(prefix);
-    appendTime(out, time);
-    out.append(" - ");
-    out.append(message);
+    char clock[kTimeRoom];
+    const qsizetype clockLength = writeTime(clock, time) - clock;
+    constexpr QByteArrayView separator(" - ");
+    QByteArray out(prefix.size() + clockLength + separator.size() + message.size(),
+                   Qt::Uninitialized);
+    char* at = std::copy_n(prefix.data(), prefix.size(), out.data());
+    at = std::copy_n(clock, clockLength, at);
+    at = std::copy_n(separator.data(), separator.size(), at);
+    std::copy_n(message.data(), message.size(), at);
     return out;
 }
 
@@ -62,9 +74,8 @@ QByteArray tail(QByteArrayView text, qsizetype from) {
 } // namespace
 
 QByteArray timeText(QTime time) {
-    QByteArray out;
-    appendTime(out, time);
-    return out;
+    char clock[kTimeRoom];
+    return QByteArray(clock, writeTime(clock, time) - clock);
 }
 
 QByteArray infoEntry(QTime time, QByteArrayView message) {
