@@ -39,7 +39,7 @@ public:
 
     QString get(QStringView name) {
         QString& cached = recent_[slotOf(name)];
-        if (!sameName(cached, name)) {
+        if (cached != name) {
             auto found = names_.find(name);
             if (found == names_.end())
                 found = names_.emplace(storage_->keep(name)).first;
@@ -49,12 +49,6 @@ public:
     }
 
 private:
-    // Names are short and almost always found in the cache; this is cheaper than
-    // Qt's general comparison for them.
-    static bool sameName(QStringView a, QStringView b) {
-        return a.size() == b.size() && std::equal(a.utf16(), a.utf16() + a.size(), b.utf16());
-    }
-
     // Names of one length often share their first and last letters ("name",
     // "note"), so the middle one counts too.
     static std::size_t slotOf(QStringView name) {
